@@ -1,0 +1,63 @@
+#include "HSPCmp/DocumentCapture.h"
+
+#include <array>
+#include <cstdint>
+
+#include "PluginApi/HostMessages.h"
+#include "util/ScopeExit.h"
+
+namespace tollik {
+namespace {
+
+os::LParam Address(void* record) { return reinterpret_cast<os::LParam>(record); }
+
+// The text length the host announces: its count less one. The count is a
+// signed 32-bit value in the low half of the result; subtracting in 64 bits
+// keeps the smallest count from wrapping round to the largest length.
+std::size_t AnnouncedLength(os::LResult answer) {
+    const auto count = static_cast<std::int32_t>(static_cast<std::uint32_t>(answer));
+    const std::int64_t length = std::int64_t{count} - 1;
+    return length > 0 ? static_cast<std::size_t>(length) : 0;
+}
+
+}  // namespace
+
+std::u16string CaptureDocumentText(os::SystemApi& api, os::WindowHandle host) {
+    api.SendMessageW(host, MSG_ENABLE_REDRAW, 0, 0);
+    const ScopeExit resumePainting([&] { api.SendMessageW(host, MSG_ENABLE_REDRAW, 1, 0); });
+
+    HostPosition anchor{};
+    HostPosition caret{};
+    HostPosition scroll{};
+    api.SendMessageW(host, MSG_QUERY_ANCHOR, kPositionKindLogical, Address(&anchor));
+    api.SendMessageW(host, MSG_QUERY_CARET, kPositionKindLogical, Address(&caret));
+    api.SendMessageW(host, MSG_QUERY_SCROLL, 0, Address(&scroll));
+    api.SendMessageW(host, MSG_RUN_HOST_COMMAND, CMD_SELECT_ALL, 0);
+
+    const std::size_t length =
+        AnnouncedLength(api.SendMessageW(host, MSG_QUERY_SELECTION_TEXT, 0, 0));
+    // Cleared to zero, so units the host leaves unwritten read as NUL; the
+    // string's own terminator is the room for the NUL the host may add.
+    std::u16string text(length, u'\0');
+    // The capacity passed is the room really given: a count of 0 or below
+    // yields no buffer, and then no capacity either.
+    api.SendMessageW(host, MSG_QUERY_SELECTION_TEXT, static_cast<std::uint32_t>(length),
+                     text.empty() ? 0 : Address(text.data()));
+
+    api.SendMessageW(host, MSG_PLACE_CARET, kPositionKindLogical, Address(&anchor));
+    api.SendMessageW(host, MSG_PLACE_CARET, kPlaceCaretExtend | kPositionKindLogical,
+                     Address(&caret));
+    api.SendMessageW(host, MSG_PLACE_SCROLL, 0, Address(&scroll));
+    return text;
+}
+
+std::u16string QueryDocumentPath(os::SystemApi& api, os::WindowHandle host) {
+    std::array<char16_t, kDocumentPathCapacity> buffer{};
+    api.SendMessageW(host, MSG_QUERY_DOCUMENT_PATH, kDocumentPathFlags, Address(buffer.data()));
+    // A host that fills all the room without a terminator still gives 261 units.
+    std::size_t length = 0;
+    while (length < buffer.size() && buffer[length] != u'\0') ++length;
+    return std::u16string(buffer.data(), length);
+}
+
+}  // namespace tollik

@@ -1,0 +1,14 @@
+#include "LibraryState.h"
+
+namespace tollik {
+
+LibraryState InitializeLibrary(os::SystemApi& api, os::ModuleHandle self) {
+    LibraryState state;
+    state.self = self;
+    state.ansiCodePage = api.GetACP();
+    os::VersionInfo version;
+    if (api.GetVersionExW(version)) state.osVersion = version;
+    return state;
+}
+
+}  // namespace tollik

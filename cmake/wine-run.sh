@@ -1,0 +1,17 @@
+#!/bin/sh
+# Starts a Windows program under Wine in a given prefix: wine-run.sh PREFIX PROGRAM [ARGS...]
+# Used by ctest as the cross-compiling emulator and by the scripts.
+set -e
+prefix=$1
+shift
+mkdir -p "$prefix"
+export WINEPREFIX="$prefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko install prompts: nothing here needs them.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+unset DISPLAY WAYLAND_DISPLAY
+loader=/usr/lib/wine/wine64
+[ -x "$loader" ] || loader=$(command -v wine64 || command -v wine)
+# A persistent server keeps each start near a second; scripts stop it at the end.
+wineserver -p >/dev/null 2>&1 || true
+exec "$loader" "$@"
