@@ -14,4 +14,8 @@ loader=/usr/lib/wine/wine64
 [ -x "$loader" ] || loader=$(command -v wine64 || command -v wine)
 # A persistent server keeps each start near a second; scripts stop it at the end.
 wineserver -p >/dev/null 2>&1 || true
+# Bring the prefix up (created on first use) with Wine's background services
+# detached from our output: started by the program itself they would inherit
+# its stdout and keep ctest waiting long after the program has ended.
+"$loader" wineboot >/dev/null 2>&1 </dev/null || true
 exec "$loader" "$@"

@@ -1,0 +1,97 @@
+#pragma once
+// A stand-in for the host editor: a message-only window that answers the
+// plug-in's messages from an EditorModel, and the plug-in loaded the way the
+// host loads it, by file name and export names.
+
+#include <windows.h>
+
+#include <string>
+
+#include "EditorModel.h"
+
+namespace tollik::host {
+
+// Owns a window; destroyed with its owner.
+class unique_hwnd {
+public:
+    explicit unique_hwnd(HWND window = nullptr) : window_(window) {}
+    ~unique_hwnd() {
+        if (window_ != nullptr) ::DestroyWindow(window_);
+    }
+    unique_hwnd(const unique_hwnd&) = delete;
+    unique_hwnd& operator=(const unique_hwnd&) = delete;
+    HWND get() const { return window_; }
+    void reset(HWND window) {
+        if (window_ != nullptr) ::DestroyWindow(window_);
+        window_ = window;
+    }
+
+private:
+    HWND window_;
+};
+
+// Owns a loaded library.
+class unique_hmodule {
+public:
+    explicit unique_hmodule(HMODULE module = nullptr) : module_(module) {}
+    ~unique_hmodule() {
+        if (module_ != nullptr) ::FreeLibrary(module_);
+    }
+    unique_hmodule(const unique_hmodule&) = delete;
+    unique_hmodule& operator=(const unique_hmodule&) = delete;
+    HMODULE get() const { return module_; }
+
+private:
+    HMODULE module_;
+};
+
+// The editor window. Messages from WM_USER up go to `editor`.
+class HostWindow {
+public:
+    HostWindow();
+    HWND handle() const { return window_.get(); }
+    testing::EditorModel editor;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    unique_hwnd window_;
+};
+
+// The plug-in's exports, as the host declares them.
+struct PluginExports {
+    void (*OnCommand)(HWND) = nullptr;
+    BOOL (*QueryStatus)(HWND, BOOL*) = nullptr;
+    UINT (*GetMenuTextID)() = nullptr;
+    UINT (*GetStatusMessageID)() = nullptr;
+    UINT (*GetIconID)() = nullptr;
+    UINT (*GetIconDarkID)() = nullptr;
+    void (*OnEvents)() = nullptr;
+    LRESULT (*PluginProc)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+};
+
+class Plugin {
+public:
+    // Loads the library at `path`; throws std::runtime_error when it cannot,
+    // or when an export is missing.
+    explicit Plugin(const std::wstring& path);
+    HMODULE module() const { return module_.get(); }
+    const PluginExports& exports() const { return exports_; }
+
+    // A string resource of the plug-in, as the host loads menu and status texts.
+    std::wstring LoadText(UINT id) const;
+    // PluginProc's answer for `code`, fetched as a host does: length first.
+    std::wstring Query(UINT code) const;
+
+private:
+    unique_hmodule module_;
+    PluginExports exports_;
+};
+
+// The folder this program stands in, with a trailing backslash.
+std::wstring ProgramFolder();
+
+// UTF-16 to UTF-8 and back, for the console and for files.
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+
+}  // namespace tollik::host
