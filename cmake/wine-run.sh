@@ -12,8 +12,9 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 unset DISPLAY WAYLAND_DISPLAY
 loader=/usr/lib/wine/wine64
 [ -x "$loader" ] || loader=$(command -v wine64 || command -v wine)
+server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 # A persistent server keeps each start near a second; scripts stop it at the end.
-wineserver -p >/dev/null 2>&1 || true
+"$server" -p >/dev/null 2>&1 || true
 # Bring the prefix up (created on first use) with Wine's background services
 # detached from our output: started by the program itself they would inherit
 # its stdout and keep ctest waiting long after the program has ended.

@@ -7,6 +7,7 @@
 
 #include "AllocationLimit.h"
 #include "Failure.h"
+#include "CaseName.h"
 #include "FakeWindows.h"
 #include "HSPCmp/RunCommand.h"
 #include "PluginApi/CommandBoundary.h"
@@ -47,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"StandardException", [] { throw std::runtime_error("x"); },
                     kUnexpectedFailureMessage},
         FailureCase{"AnythingElse", [] { throw 42; }, kUnexpectedFailureMessage}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+    testing::CaseName());
 
 TEST(Boundary, SuccessShowsNothing) {
     fake::FakeWindows windows;

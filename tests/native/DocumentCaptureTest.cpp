@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AllocationLimit.h"
+#include "CaseName.h"
 #include "FakeWindows.h"
 #include "HSPCmp/DocumentCapture.h"
 #include "PluginApi/HostMessages.h"
@@ -131,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Only the low 32 bits of the answer are the count.
                       CountCase{"HighHalfIgnored", 0x100000004, 3},
                       CountCase{"LowHalfNegative", INT64_MAX, 0}),
-    [](const ::testing::TestParamInfo<CountCase>& info) { return info.param.name; });
+    testing::CaseName());
 
 // The message layer breaking at any step still resumes painting; breaking
 // while holding it sends no resume for a hold that never happened.
@@ -217,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"Japanese", u"D:\\作業\\ゲーム.hsp", true, u"D:\\作業\\ゲーム.hsp"},
                       PathCase{"LongestThatFits", kLongest, true, kLongest},
                       PathCase{"NoTerminator", u"ab", false, Repeated(u"ab", 261)}),
-    [](const ::testing::TestParamInfo<PathCase>& info) { return info.param.name; });
+    testing::CaseName());
 
 }  // namespace
 }  // namespace tollik

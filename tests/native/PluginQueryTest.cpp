@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "FakeWindows.h"
 #include "PluginApi/PluginInfo.h"
 #include "PluginApi/PluginQuery.h"
@@ -60,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         QueryCase{"CodeBelowName", 0x0901, 64, true, 0, u"#"},
         QueryCase{"CodeAboveVersion", 0x0904, 64, true, 0, u"#"},
         QueryCase{"CodeZero", 0, 64, true, 0, u"#"}),
-    [](const ::testing::TestParamInfo<QueryCase>& info) { return info.param.name; });
+    testing::CaseName());
 
 TEST(PluginQuery, LoadsAfreshOnEveryCall) {
     fake::FakeWindows windows;
