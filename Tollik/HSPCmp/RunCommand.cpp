@@ -6,14 +6,16 @@
 
 namespace tollik {
 
-void ExecuteRunCommand(os::SystemApi& api, const LibraryState& library, os::WindowHandle host) {
-    (void)library;  // the script writer will need the ANSI code page
-    // The document is read as the command will read it; saving the script
-    // and starting the runner are the steps that follow these two.
+// The library state carries the ANSI code page that the script writer needs.
+void ExecuteRunCommand(os::SystemApi& api, const LibraryState& /*library*/,
+                       os::WindowHandle host) {
+    // The document is read as the command reads it. Saving it as the script
+    // and starting the runner follow these two steps; until they are built,
+    // the command ends here with the host's view as it found it.
     const std::u16string text = CaptureDocumentText(api, host);
     const std::u16string documentPath = QueryDocumentPath(api, host);
-    (void)text;
-    (void)documentPath;
+    static_cast<void>(text);
+    static_cast<void>(documentPath);
 }
 
 }  // namespace tollik
