@@ -25,7 +25,6 @@ extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        ::DisableThreadLibraryCalls(instance);
         tollik::os::Win32SystemApi api;
         try {
             g_library = tollik::InitializeLibrary(api, instance);

@@ -103,7 +103,12 @@ int Run(int argc, wchar_t** argv) {
     const bool restored = editor.anchor == 0 && editor.caret == 0 && editor.foreignRecords == 0;
     out << L"  painting resumed: " << (!editor.paintingHeld ? L"yes" : L"NO")
         << L"; caret and selection restored: " << (restored ? L"yes" : L"NO") << L"\n"
-        << L"captured " << (whole ? 1 : 0) << L" document: " << captured.size() << L" units\n"
+        << L"  document path given: "
+        << (editor.path.empty() ? std::wstring(L"(untitled)")
+                                : std::wstring(editor.path.begin(), editor.path.end()))
+        << L"\n"
+        << (whole ? L"captured the whole document: " : L"captured a PART of the document: ")
+        << captured.size() << L" UTF-16 units\n"
         << L"----- captured text -----\n" << captured << L"\n-------------------------\n";
     Print(out.str());
     return whole && restored && !editor.paintingHeld ? 0 : 1;

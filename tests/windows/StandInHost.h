@@ -11,39 +11,27 @@
 
 namespace tollik::host {
 
-// Owns a window; destroyed with its owner.
-class unique_hwnd {
+// Owns one Windows object and releases it with `Close`, named after the
+// object's type: unique_hwnd, unique_hmodule.
+template <class T, auto Close>
+class unique_any {
 public:
-    explicit unique_hwnd(HWND window = nullptr) : window_(window) {}
-    ~unique_hwnd() {
-        if (window_ != nullptr) ::DestroyWindow(window_);
-    }
-    unique_hwnd(const unique_hwnd&) = delete;
-    unique_hwnd& operator=(const unique_hwnd&) = delete;
-    HWND get() const { return window_; }
-    void reset(HWND window) {
-        if (window_ != nullptr) ::DestroyWindow(window_);
-        window_ = window;
+    explicit unique_any(T value = nullptr) : value_(value) {}
+    ~unique_any() { reset(); }
+    unique_any(const unique_any&) = delete;
+    unique_any& operator=(const unique_any&) = delete;
+    T get() const { return value_; }
+    void reset(T value = nullptr) {
+        if (value_ != nullptr) Close(value_);
+        value_ = value;
     }
 
 private:
-    HWND window_;
+    T value_;
 };
 
-// Owns a loaded library.
-class unique_hmodule {
-public:
-    explicit unique_hmodule(HMODULE module = nullptr) : module_(module) {}
-    ~unique_hmodule() {
-        if (module_ != nullptr) ::FreeLibrary(module_);
-    }
-    unique_hmodule(const unique_hmodule&) = delete;
-    unique_hmodule& operator=(const unique_hmodule&) = delete;
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
+using unique_hwnd = unique_any<HWND, &::DestroyWindow>;
+using unique_hmodule = unique_any<HMODULE, &::FreeLibrary>;
 
 // The editor window. Messages from WM_USER up go to `editor`.
 class HostWindow {
