@@ -123,5 +123,23 @@ TEST_F(Capture, APathWithoutTerminatorStaysInsideItsBuffer) {
     EXPECT_EQ(editor.log.back().message, MSG_QUERY_DOCUMENT_PATH);
 }
 
+TEST_F(Capture, AHandleThatIsNoWindowLeavesNothingBehind) {
+    // SendMessageW to a window that does not exist answers 0 throughout;
+    // the command must survive it and keep nothing for the next call.
+    HWND gone = nullptr;
+    {
+        HostWindow closed;
+        gone = closed.handle();
+    }
+    LoadedPlugin().exports().OnCommand(nullptr);
+    LoadedPlugin().exports().OnCommand(gone);
+
+    editor.text = u"stop";
+    RunCommand();
+    EXPECT_EQ(editor.log.size(), 12u);
+    EXPECT_EQ(editor.lastServedText, u"stop");
+    EXPECT_FALSE(editor.paintingHeld);
+}
+
 }  // namespace
 }  // namespace tollik::host
