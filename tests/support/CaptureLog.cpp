@@ -75,4 +75,24 @@ std::vector<std::string> CaptureLogMismatches(const std::vector<ReceivedMessage>
     return mismatches;
 }
 
+std::vector<std::string> RestoredViewMismatches(const EditorModel& editor, std::int64_t anchor,
+                                                std::int64_t caret, std::int64_t scroll) {
+    std::vector<std::string> mismatches;
+    const auto check = [&](bool holds, const std::string& what) {
+        if (!holds) mismatches.push_back(what);
+    };
+    check(editor.foreignRecords == 0, "a position came back altered or swapped");
+    check(editor.anchor == anchor, "anchor at " + std::to_string(editor.anchor) + ", expected " +
+                                       std::to_string(anchor));
+    check(editor.caret == caret, "caret at " + std::to_string(editor.caret) + ", expected " +
+                                     std::to_string(caret));
+    check(editor.scroll == scroll, "scroll at " + std::to_string(editor.scroll) + ", expected " +
+                                       std::to_string(scroll));
+    check(!editor.paintingHeld, "painting left held");
+    check(editor.paintingHolds == 1 && editor.paintingResumes == 1,
+          "painting held " + std::to_string(editor.paintingHolds) + " times, resumed " +
+              std::to_string(editor.paintingResumes));
+    return mismatches;
+}
+
 }  // namespace tollik::testing

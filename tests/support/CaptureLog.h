@@ -3,6 +3,7 @@
 // the same way by the native tests and by the stand-in host under Wine.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,5 +17,11 @@ namespace tollik::testing {
 // when the log is exactly right.
 std::vector<std::string> CaptureLogMismatches(const std::vector<ReceivedMessage>& log,
                                               std::size_t length, bool withPathQuery);
+
+// Every way `editor` differs from a view put back after one capture: its
+// records handed back unaltered, anchor, caret and scroll where they were,
+// painting held once and resumed once.
+std::vector<std::string> RestoredViewMismatches(const EditorModel& editor, std::int64_t anchor,
+                                                std::int64_t caret, std::int64_t scroll);
 
 }  // namespace tollik::testing

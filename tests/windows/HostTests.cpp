@@ -71,13 +71,7 @@ TEST_F(Capture, TheWholeDocumentIsReadAndTheViewRestored) {
     EXPECT_EQ(editor.lastServedText, editor.text);
     EXPECT_EQ(testing::CaptureLogMismatches(editor.log, editor.text.size(), true),
               std::vector<std::string>{});
-    EXPECT_EQ(editor.foreignRecords, 0);
-    EXPECT_EQ(editor.anchor, 30);
-    EXPECT_EQ(editor.caret, 9);
-    EXPECT_EQ(editor.scroll, 2);
-    EXPECT_FALSE(editor.paintingHeld);
-    EXPECT_EQ(editor.paintingHolds, 1);
-    EXPECT_EQ(editor.paintingResumes, 1);
+    EXPECT_EQ(testing::RestoredViewMismatches(editor, 30, 9, 2), std::vector<std::string>{});
 }
 
 TEST_F(Capture, AnEmptyUntitledDocumentPassesNoBuffer) {
