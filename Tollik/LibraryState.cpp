@@ -8,6 +8,7 @@ LibraryState InitializeLibrary(os::SystemApi& api, os::ModuleHandle self) {
     state.ansiCodePage = api.GetACP();
     os::VersionInfo version;
     if (api.GetVersionExW(version)) state.osVersion = version;
+    state.diskSpace = LookUpDiskSpaceFunction(api);
     return state;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "Common/Drives.h"
 #include "os/SystemApi.h"
 
 namespace tollik {
@@ -12,6 +13,7 @@ struct LibraryState {
     os::ModuleHandle self = nullptr;   // the plug-in's own module, for its resources
     std::uint32_t ansiCodePage = 0;    // the script file's encoding
     os::VersionInfo osVersion;         // 0.0 when the system cannot tell
+    DiskSpaceFunction diskSpace;       // for the drive-guarded existence tests
 };
 
 // Runs the load-time steps in their fixed order. Makes no other call.

@@ -16,6 +16,20 @@ using ModuleHandle = void*;  // HINSTANCE / HMODULE
 using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 using LResult = std::intptr_t;
+using FileHandle = void*;    // HANDLE from CreateFileW; invalid is all bits set
+using SearchHandle = void*;  // HANDLE from FindFirstFileW; invalid is all bits set
+using ProcAddress = void*;   // FARPROC
+
+inline FileHandle InvalidHandleValue() noexcept {
+    return reinterpret_cast<FileHandle>(~std::uintptr_t{0});
+}
+
+// One entry of a directory search, reduced to what the logic reads.
+struct FindData {
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+    char16_t name[260] = {};
+};
 
 // What GetVersionExW reports, reduced to the fields the plug-in reads.
 struct VersionInfo {
@@ -28,10 +42,76 @@ struct VersionInfo {
 inline constexpr std::uint32_t kMbOk = 0x00000000;
 inline constexpr std::uint32_t kMbIconError = 0x00000010;
 
+// CreateFileW access, sharing, disposition and flags.
+inline constexpr std::uint32_t kGenericRead = 0x80000000;
+inline constexpr std::uint32_t kGenericWrite = 0x40000000;
+inline constexpr std::uint32_t kFileShareRead = 0x1;
+inline constexpr std::uint32_t kFileShareWrite = 0x2;
+inline constexpr std::uint32_t kFileShareDelete = 0x4;
+inline constexpr std::uint32_t kCreateNew = 1;
+inline constexpr std::uint32_t kCreateAlways = 2;
+inline constexpr std::uint32_t kOpenExisting = 3;
+inline constexpr std::uint32_t kOpenAlways = 4;
+inline constexpr std::uint32_t kTruncateExisting = 5;
+inline constexpr std::uint32_t kFileFlagBackupSemantics = 0x02000000;
+inline constexpr std::uint32_t kFileFlagOpenReparsePoint = 0x00200000;
+
+// File attributes.
+inline constexpr std::uint32_t kFileAttributeReadOnly = 0x1;
+inline constexpr std::uint32_t kFileAttributeHidden = 0x2;
+inline constexpr std::uint32_t kFileAttributeSystem = 0x4;
+inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+inline constexpr std::uint32_t kFileAttributeArchive = 0x20;
+inline constexpr std::uint32_t kFileAttributeNormal = 0x80;
+inline constexpr std::uint32_t kFileAttributeReparsePoint = 0x400;
+inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
+
+// GetFileType results.
+inline constexpr std::uint32_t kFileTypeUnknown = 0;
+inline constexpr std::uint32_t kFileTypeDisk = 1;
+inline constexpr std::uint32_t kFileTypeChar = 2;
+
+// GetDriveTypeW results.
+inline constexpr std::uint32_t kDriveUnknown = 0;
+inline constexpr std::uint32_t kDriveNoRootDir = 1;
+inline constexpr std::uint32_t kDriveRemovable = 2;
+inline constexpr std::uint32_t kDriveFixed = 3;
+inline constexpr std::uint32_t kDriveRemote = 4;
+inline constexpr std::uint32_t kDriveCdrom = 5;
+
+// SetErrorMode: no system error box for a drive without media.
+inline constexpr std::uint32_t kSemFailCriticalErrors = 0x1;
+
+// Code pages.
+inline constexpr std::uint32_t kCpAcp = 0;
+inline constexpr std::uint32_t kCpUtf8 = 65001;
+
 // System error codes the logic or its tests name.
 inline constexpr std::uint32_t kErrorSuccess = 0;
+inline constexpr std::uint32_t kErrorFileNotFound = 2;
+inline constexpr std::uint32_t kErrorPathNotFound = 3;
 inline constexpr std::uint32_t kErrorAccessDenied = 5;
+inline constexpr std::uint32_t kErrorInvalidHandle = 6;
 inline constexpr std::uint32_t kErrorNotEnoughMemory = 8;
+inline constexpr std::uint32_t kErrorWriteProtect = 19;
+inline constexpr std::uint32_t kErrorNotReady = 21;
+inline constexpr std::uint32_t kErrorWriteFault = 29;
+inline constexpr std::uint32_t kErrorSharingViolation = 32;
+inline constexpr std::uint32_t kErrorBadNetpath = 53;
+inline constexpr std::uint32_t kErrorBadNetName = 67;
+inline constexpr std::uint32_t kErrorFileExists = 80;
+inline constexpr std::uint32_t kErrorInvalidParameter = 87;
+inline constexpr std::uint32_t kErrorOpenFailed = 110;
+inline constexpr std::uint32_t kErrorDiskFull = 112;
+inline constexpr std::uint32_t kErrorInsufficientBuffer = 122;
+inline constexpr std::uint32_t kErrorInvalidName = 123;
+inline constexpr std::uint32_t kErrorModNotFound = 126;
+inline constexpr std::uint32_t kErrorProcNotFound = 127;
+inline constexpr std::uint32_t kErrorAlreadyExists = 183;
+inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
+inline constexpr std::uint32_t kErrorArithmeticOverflow = 534;
+inline constexpr std::uint32_t kErrorInvalidFlags = 1004;
+inline constexpr std::uint32_t kErrorCantResolveFilename = 1921;
 inline constexpr std::uint32_t kErrorInvalidWindowHandle = 1400;
 inline constexpr std::uint32_t kErrorResourceNameNotFound = 1814;
 
@@ -50,6 +130,48 @@ public:
     // a maxLength of 0 writes nothing.
     virtual char16_t* lstrcpynW(char16_t* destination, const char16_t* source, int maxLength) = 0;
 
+    // kernel32: names and files. Paths are NUL-terminated. No call here takes
+    // security attributes, a template file or an OVERLAPPED record: the
+    // plug-in always passes none.
+    virtual std::uint32_t GetModuleFileNameW(ModuleHandle module, char16_t* fileName,
+                                             std::uint32_t size) = 0;
+    virtual std::uint32_t GetFullPathNameW(const char16_t* fileName, std::uint32_t bufferLength,
+                                           char16_t* buffer, char16_t** filePart) = 0;
+    virtual std::uint32_t GetFileAttributesW(const char16_t* fileName) = 0;
+    // InvalidHandleValue() when nothing matches.
+    virtual SearchHandle FindFirstFileW(const char16_t* fileName, FindData& findData) = 0;
+    virtual bool FindClose(SearchHandle search) = 0;
+    virtual FileHandle CreateFileW(const char16_t* fileName, std::uint32_t desiredAccess,
+                                   std::uint32_t shareMode, std::uint32_t creationDisposition,
+                                   std::uint32_t flagsAndAttributes) = 0;
+    virtual bool CloseHandle(FileHandle object) = 0;
+    virtual std::uint32_t GetFileType(FileHandle file) = 0;
+    virtual bool WriteFile(FileHandle file, const void* buffer, std::uint32_t bytesToWrite,
+                           std::uint32_t* bytesWritten) = 0;
+    virtual bool CreateDirectoryW(const char16_t* pathName) = 0;
+
+    // kernel32: drives and the process error mode.
+    virtual std::uint32_t GetDriveTypeW(const char16_t* rootPathName) = 0;
+    virtual std::uint32_t SetErrorMode(std::uint32_t mode) = 0;
+    virtual ModuleHandle GetModuleHandleW(const char16_t* moduleName) = 0;
+    virtual ProcAddress GetProcAddress(ModuleHandle module, const char* procName) = 0;
+    // Calls GetDiskFreeSpaceExW through `function`, the address that
+    // GetProcAddress gave for it: the library looks it up once at load.
+    virtual bool GetDiskFreeSpaceExW(ProcAddress function, const char16_t* directoryName,
+                                     std::uint64_t* freeBytesAvailableToCaller,
+                                     std::uint64_t* totalNumberOfBytes,
+                                     std::uint64_t* totalNumberOfFreeBytes) = 0;
+    virtual bool GetDiskFreeSpaceW(const char16_t* rootPathName, std::uint32_t* sectorsPerCluster,
+                                   std::uint32_t* bytesPerSector,
+                                   std::uint32_t* numberOfFreeClusters,
+                                   std::uint32_t* totalNumberOfClusters) = 0;
+
+    // kernel32: text conversion. `usedDefaultChar` is a BOOL out-parameter.
+    virtual int WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags,
+                                    const char16_t* wideText, int wideLength, char* multiByteText,
+                                    int multiByteSize, const char* defaultChar,
+                                    std::int32_t* usedDefaultChar) = 0;
+
     // user32
     virtual LResult SendMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
                                  LParam lParam) = 0;
@@ -58,6 +180,8 @@ public:
     // the resource is missing.
     virtual int LoadStringW(ModuleHandle module, std::uint32_t id, char16_t* buffer,
                             int bufferMax) = 0;
+    // Upper-cases a NUL-terminated string in place.
+    virtual char16_t* CharUpperW(char16_t* text) = 0;
     virtual int MessageBoxW(WindowHandle owner, const char16_t* text, const char16_t* caption,
                             std::uint32_t type) = 0;
 };

@@ -5,6 +5,8 @@
 #endif
 #include <windows.h>
 
+#include <iterator>
+
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows text is UTF-16");
 
 namespace tollik::os {
@@ -12,6 +14,10 @@ namespace {
 
 wchar_t* Wide(char16_t* text) { return reinterpret_cast<wchar_t*>(text); }
 const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+std::uint64_t Join(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
+
+using DiskFreeSpaceEx = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
 }  // namespace
 
@@ -42,6 +48,121 @@ void Win32SystemApi::SetLastError(std::uint32_t error) { ::SetLastError(error); 
 char16_t* Win32SystemApi::lstrcpynW(char16_t* destination, const char16_t* source,
                                     int maxLength) {
     return reinterpret_cast<char16_t*>(::lstrcpynW(Wide(destination), Wide(source), maxLength));
+}
+
+std::uint32_t Win32SystemApi::GetModuleFileNameW(ModuleHandle module, char16_t* fileName,
+                                                 std::uint32_t size) {
+    return ::GetModuleFileNameW(static_cast<HMODULE>(module), Wide(fileName), size);
+}
+
+std::uint32_t Win32SystemApi::GetFullPathNameW(const char16_t* fileName,
+                                               std::uint32_t bufferLength, char16_t* buffer,
+                                               char16_t** filePart) {
+    return ::GetFullPathNameW(Wide(fileName), bufferLength, Wide(buffer),
+                              reinterpret_cast<wchar_t**>(filePart));
+}
+
+std::uint32_t Win32SystemApi::GetFileAttributesW(const char16_t* fileName) {
+    return ::GetFileAttributesW(Wide(fileName));
+}
+
+SearchHandle Win32SystemApi::FindFirstFileW(const char16_t* fileName, FindData& findData) {
+    WIN32_FIND_DATAW data{};
+    const HANDLE search = ::FindFirstFileW(Wide(fileName), &data);
+    if (search != INVALID_HANDLE_VALUE) {
+        findData.attributes = data.dwFileAttributes;
+        findData.size = Join(data.nFileSizeHigh, data.nFileSizeLow);
+        static_assert(sizeof findData.name == sizeof data.cFileName);
+        for (std::size_t i = 0; i < std::size(data.cFileName); ++i)
+            findData.name[i] = static_cast<char16_t>(data.cFileName[i]);
+    }
+    return search;
+}
+
+bool Win32SystemApi::FindClose(SearchHandle search) { return ::FindClose(search) != FALSE; }
+
+FileHandle Win32SystemApi::CreateFileW(const char16_t* fileName, std::uint32_t desiredAccess,
+                                       std::uint32_t shareMode, std::uint32_t creationDisposition,
+                                       std::uint32_t flagsAndAttributes) {
+    return ::CreateFileW(Wide(fileName), desiredAccess, shareMode, nullptr, creationDisposition,
+                         flagsAndAttributes, nullptr);
+}
+
+bool Win32SystemApi::CloseHandle(FileHandle object) { return ::CloseHandle(object) != FALSE; }
+
+std::uint32_t Win32SystemApi::GetFileType(FileHandle file) { return ::GetFileType(file); }
+
+bool Win32SystemApi::WriteFile(FileHandle file, const void* buffer, std::uint32_t bytesToWrite,
+                               std::uint32_t* bytesWritten) {
+    DWORD written = 0;
+    const BOOL ok = ::WriteFile(file, buffer, bytesToWrite, &written, nullptr);
+    if (bytesWritten != nullptr) *bytesWritten = written;
+    return ok != FALSE;
+}
+
+bool Win32SystemApi::CreateDirectoryW(const char16_t* pathName) {
+    return ::CreateDirectoryW(Wide(pathName), nullptr) != FALSE;
+}
+
+std::uint32_t Win32SystemApi::GetDriveTypeW(const char16_t* rootPathName) {
+    return ::GetDriveTypeW(Wide(rootPathName));
+}
+
+std::uint32_t Win32SystemApi::SetErrorMode(std::uint32_t mode) { return ::SetErrorMode(mode); }
+
+ModuleHandle Win32SystemApi::GetModuleHandleW(const char16_t* moduleName) {
+    return ::GetModuleHandleW(Wide(moduleName));
+}
+
+ProcAddress Win32SystemApi::GetProcAddress(ModuleHandle module, const char* procName) {
+    return reinterpret_cast<ProcAddress>(::GetProcAddress(static_cast<HMODULE>(module), procName));
+}
+
+bool Win32SystemApi::GetDiskFreeSpaceExW(ProcAddress function, const char16_t* directoryName,
+                                         std::uint64_t* freeBytesAvailableToCaller,
+                                         std::uint64_t* totalNumberOfBytes,
+                                         std::uint64_t* totalNumberOfFreeBytes) {
+    ULARGE_INTEGER available{}, total{}, free{};
+    const auto call = reinterpret_cast<DiskFreeSpaceEx>(function);
+    const BOOL ok = call(Wide(directoryName), freeBytesAvailableToCaller ? &available : nullptr,
+                         totalNumberOfBytes ? &total : nullptr,
+                         totalNumberOfFreeBytes ? &free : nullptr);
+    if (ok == FALSE) return false;
+    if (freeBytesAvailableToCaller) *freeBytesAvailableToCaller = available.QuadPart;
+    if (totalNumberOfBytes) *totalNumberOfBytes = total.QuadPart;
+    if (totalNumberOfFreeBytes) *totalNumberOfFreeBytes = free.QuadPart;
+    return true;
+}
+
+bool Win32SystemApi::GetDiskFreeSpaceW(const char16_t* rootPathName,
+                                       std::uint32_t* sectorsPerCluster,
+                                       std::uint32_t* bytesPerSector,
+                                       std::uint32_t* numberOfFreeClusters,
+                                       std::uint32_t* totalNumberOfClusters) {
+    DWORD sectors = 0, bytes = 0, free = 0, total = 0;
+    if (!::GetDiskFreeSpaceW(Wide(rootPathName), &sectors, &bytes, &free, &total)) return false;
+    *sectorsPerCluster = sectors;
+    *bytesPerSector = bytes;
+    *numberOfFreeClusters = free;
+    *totalNumberOfClusters = total;
+    return true;
+}
+
+int Win32SystemApi::WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags,
+                                        const char16_t* wideText, int wideLength,
+                                        char* multiByteText, int multiByteSize,
+                                        const char* defaultChar,
+                                        std::int32_t* usedDefaultChar) {
+    BOOL used = FALSE;
+    const int n = ::WideCharToMultiByte(codePage, flags, Wide(wideText), wideLength,
+                                        multiByteText, multiByteSize, defaultChar,
+                                        usedDefaultChar ? &used : nullptr);
+    if (usedDefaultChar) *usedDefaultChar = used;
+    return n;
+}
+
+char16_t* Win32SystemApi::CharUpperW(char16_t* text) {
+    return reinterpret_cast<char16_t*>(::CharUpperW(Wide(text)));
 }
 
 LResult Win32SystemApi::SendMessageW(WindowHandle window, std::uint32_t message, WParam wParam,

@@ -14,10 +14,43 @@ public:
     void SetLastError(std::uint32_t error) override;
     char16_t* lstrcpynW(char16_t* destination, const char16_t* source, int maxLength) override;
 
+    std::uint32_t GetModuleFileNameW(ModuleHandle module, char16_t* fileName,
+                                     std::uint32_t size) override;
+    std::uint32_t GetFullPathNameW(const char16_t* fileName, std::uint32_t bufferLength,
+                                   char16_t* buffer, char16_t** filePart) override;
+    std::uint32_t GetFileAttributesW(const char16_t* fileName) override;
+    SearchHandle FindFirstFileW(const char16_t* fileName, FindData& findData) override;
+    bool FindClose(SearchHandle search) override;
+    FileHandle CreateFileW(const char16_t* fileName, std::uint32_t desiredAccess,
+                           std::uint32_t shareMode, std::uint32_t creationDisposition,
+                           std::uint32_t flagsAndAttributes) override;
+    bool CloseHandle(FileHandle object) override;
+    std::uint32_t GetFileType(FileHandle file) override;
+    bool WriteFile(FileHandle file, const void* buffer, std::uint32_t bytesToWrite,
+                   std::uint32_t* bytesWritten) override;
+    bool CreateDirectoryW(const char16_t* pathName) override;
+
+    std::uint32_t GetDriveTypeW(const char16_t* rootPathName) override;
+    std::uint32_t SetErrorMode(std::uint32_t mode) override;
+    ModuleHandle GetModuleHandleW(const char16_t* moduleName) override;
+    ProcAddress GetProcAddress(ModuleHandle module, const char* procName) override;
+    bool GetDiskFreeSpaceExW(ProcAddress function, const char16_t* directoryName,
+                             std::uint64_t* freeBytesAvailableToCaller,
+                             std::uint64_t* totalNumberOfBytes,
+                             std::uint64_t* totalNumberOfFreeBytes) override;
+    bool GetDiskFreeSpaceW(const char16_t* rootPathName, std::uint32_t* sectorsPerCluster,
+                           std::uint32_t* bytesPerSector, std::uint32_t* numberOfFreeClusters,
+                           std::uint32_t* totalNumberOfClusters) override;
+
+    int WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const char16_t* wideText,
+                            int wideLength, char* multiByteText, int multiByteSize,
+                            const char* defaultChar, std::int32_t* usedDefaultChar) override;
+
     LResult SendMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
                          LParam lParam) override;
     int LoadStringW(ModuleHandle module, std::uint32_t id, char16_t* buffer,
                     int bufferMax) override;
+    char16_t* CharUpperW(char16_t* text) override;
     int MessageBoxW(WindowHandle owner, const char16_t* text, const char16_t* caption,
                     std::uint32_t type) override;
 };

@@ -1,7 +1,13 @@
 #include "FakeWindows.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
+#include <stdexcept>
+#include <utility>
 
+#include "FakeCodePages.h"
+#include "FakeText.h"
 #include "PluginApi/PluginInfo.h"
 
 namespace tollik::fake {
@@ -39,6 +45,11 @@ bool FakeWindows::Enter(std::string_view name) {
         return true;
     }
     return false;
+}
+
+bool FakeWindows::Enter(std::string_view name, const char16_t* argument) {
+    trace.push_back(std::string(name) + " " + (argument ? Utf8(argument) : std::string("(null)")));
+    return Enter(name);
 }
 
 std::uint32_t FakeWindows::GetACP() {
@@ -100,6 +111,196 @@ int FakeWindows::MessageBoxW(os::WindowHandle owner, const char16_t* text,
     if (Enter("MessageBoxW")) return 0;
     messageBoxes.push_back({owner, text, caption, type});
     return 1;  // IDOK
+}
+
+}  // namespace tollik::fake
+
+namespace tollik::fake {
+
+std::uint32_t FakeWindows::GetModuleFileNameW(os::ModuleHandle module, char16_t* fileName,
+                                              std::uint32_t size) {
+    if (Enter("GetModuleFileNameW")) return 0;
+    if (module != nullptr) {
+        lastError_ = os::kErrorModNotFound;
+        return 0;
+    }
+    // Vista and later: a name that does not fit is cut to size - 1 units and a
+    // NUL, and the result is the size with ERROR_INSUFFICIENT_BUFFER.
+    if (executablePath.size() + 1 > size) {
+        if (size == 0) return 0;
+        std::copy_n(executablePath.begin(), size - 1, fileName);
+        fileName[size - 1] = u'\0';
+        lastError_ = os::kErrorInsufficientBuffer;
+        return size;
+    }
+    std::copy(executablePath.begin(), executablePath.end(), fileName);
+    fileName[executablePath.size()] = u'\0';
+    lastError_ = os::kErrorSuccess;
+    return static_cast<std::uint32_t>(executablePath.size());
+}
+
+std::uint32_t FakeWindows::GetFullPathNameW(const char16_t* fileName, std::uint32_t bufferLength,
+                                            char16_t* buffer, char16_t** filePart) {
+    if (Enter("GetFullPathNameW", fileName)) return 0;
+    const std::optional<std::u16string> full = files.FullPath(fileName);
+    if (!full) return 0;  // as Wine does: no error code for a refused path
+    // Too small a buffer is left alone; the answer is the size it would need.
+    if (full->size() + 1 > bufferLength) return static_cast<std::uint32_t>(full->size() + 1);
+    std::copy(full->begin(), full->end(), buffer);
+    buffer[full->size()] = u'\0';
+    if (filePart != nullptr) {
+        const std::size_t slash = full->find_last_of(u'\\');
+        *filePart = slash + 1 < full->size() ? buffer + slash + 1 : nullptr;
+    }
+    return static_cast<std::uint32_t>(full->size());
+}
+
+std::uint32_t FakeWindows::GetFileAttributesW(const char16_t* fileName) {
+    if (Enter("GetFileAttributesW", fileName)) return os::kInvalidFileAttributes;
+    return files.GetFileAttributes(fileName, lastError_);
+}
+
+os::SearchHandle FakeWindows::FindFirstFileW(const char16_t* fileName, os::FindData& findData) {
+    if (Enter("FindFirstFileW", fileName)) return os::InvalidHandleValue();
+    return files.FindFirstFile(fileName, findData, lastError_);
+}
+
+bool FakeWindows::FindClose(os::SearchHandle search) {
+    if (Enter("FindClose")) return false;
+    return files.FindClose(search, lastError_);
+}
+
+os::FileHandle FakeWindows::CreateFileW(const char16_t* fileName, std::uint32_t desiredAccess,
+                                        std::uint32_t shareMode,
+                                        std::uint32_t creationDisposition,
+                                        std::uint32_t flagsAndAttributes) {
+    if (Enter("CreateFileW", fileName)) return os::InvalidHandleValue();
+    return files.CreateFile(fileName, desiredAccess, shareMode, creationDisposition,
+                            flagsAndAttributes, lastError_);
+}
+
+bool FakeWindows::CloseHandle(os::FileHandle object) {
+    if (Enter("CloseHandle")) return false;
+    return files.CloseHandle(object, lastError_);
+}
+
+std::uint32_t FakeWindows::GetFileType(os::FileHandle file) {
+    if (Enter("GetFileType")) return os::kFileTypeUnknown;
+    return files.GetFileType(file, lastError_);
+}
+
+bool FakeWindows::WriteFile(os::FileHandle file, const void* buffer, std::uint32_t bytesToWrite,
+                            std::uint32_t* bytesWritten) {
+    writeSizes.push_back(bytesToWrite);
+    std::uint32_t written = 0;
+    bool ok = false;
+    if (!Enter("WriteFile")) ok = files.WriteFile(file, buffer, bytesToWrite, written, lastError_);
+    if (bytesWritten != nullptr) *bytesWritten = written;
+    return ok;
+}
+
+bool FakeWindows::CreateDirectoryW(const char16_t* pathName) {
+    if (Enter("CreateDirectoryW", pathName)) return false;
+    return files.CreateDirectory(pathName, lastError_);
+}
+
+std::uint32_t FakeWindows::GetDriveTypeW(const char16_t* rootPathName) {
+    if (Enter("GetDriveTypeW", rootPathName)) return os::kDriveUnknown;
+    return files.GetDriveType(rootPathName);
+}
+
+std::uint32_t FakeWindows::SetErrorMode(std::uint32_t mode) {
+    Enter("SetErrorMode");  // cannot fail
+    return std::exchange(files.errorMode, mode);
+}
+
+os::ModuleHandle FakeWindows::GetModuleHandleW(const char16_t* moduleName) {
+    if (Enter("GetModuleHandleW", moduleName)) return nullptr;
+    if (moduleName != nullptr && EqualNoCase(moduleName, u"kernel32.dll")) return &kernel32_;
+    lastError_ = os::kErrorModNotFound;
+    return nullptr;
+}
+
+os::ProcAddress FakeWindows::GetProcAddress(os::ModuleHandle module, const char* procName) {
+    if (Enter("GetProcAddress")) return nullptr;
+    if (module == &kernel32_ && hasDiskFreeSpaceEx &&
+        std::strcmp(procName, "GetDiskFreeSpaceExW") == 0)
+        return &diskFreeSpaceEx_;
+    lastError_ = os::kErrorProcNotFound;
+    return nullptr;
+}
+
+bool FakeWindows::GetDiskFreeSpaceExW(os::ProcAddress function, const char16_t* directoryName,
+                                      std::uint64_t* freeBytesAvailableToCaller,
+                                      std::uint64_t* totalNumberOfBytes,
+                                      std::uint64_t* totalNumberOfFreeBytes) {
+    // Calling anything but the address handed out would crash the host.
+    if (function != &diskFreeSpaceEx_)
+        throw std::logic_error("GetDiskFreeSpaceExW called through a wrong address");
+    if (Enter("GetDiskFreeSpaceExW", directoryName)) return false;
+    std::uint64_t total = 0, free = 0;
+    if (!files.DiskSpace(directoryName, total, free, lastError_)) return false;
+    if (freeBytesAvailableToCaller) *freeBytesAvailableToCaller = free;
+    if (totalNumberOfBytes) *totalNumberOfBytes = total;
+    if (totalNumberOfFreeBytes) *totalNumberOfFreeBytes = free;
+    return true;
+}
+
+bool FakeWindows::GetDiskFreeSpaceW(const char16_t* rootPathName,
+                                    std::uint32_t* sectorsPerCluster,
+                                    std::uint32_t* bytesPerSector,
+                                    std::uint32_t* numberOfFreeClusters,
+                                    std::uint32_t* totalNumberOfClusters) {
+    if (Enter("GetDiskFreeSpaceW", rootPathName)) return false;
+    std::uint64_t total = 0, free = 0;
+    if (!files.DiskSpace(rootPathName, total, free, lastError_)) return false;
+    // 4 KiB clusters of eight 512-byte sectors; counts stop at 32 bits.
+    const auto clusters = [](std::uint64_t bytes) {
+        return static_cast<std::uint32_t>(std::min<std::uint64_t>(bytes / 4096, UINT32_MAX));
+    };
+    *sectorsPerCluster = 8;
+    *bytesPerSector = 512;
+    *numberOfFreeClusters = clusters(free);
+    *totalNumberOfClusters = clusters(total);
+    return true;
+}
+
+int FakeWindows::WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags,
+                                     const char16_t* wideText, int wideLength,
+                                     char* multiByteText, int multiByteSize,
+                                     const char* defaultChar, std::int32_t* usedDefaultChar) {
+    if (Enter("WideCharToMultiByte")) return 0;
+    if (codePage == os::kCpAcp) codePage = ansiCodePage;
+    if (wideText == nullptr || wideLength == 0 || wideLength < -1 || multiByteSize < 0 ||
+        (multiByteSize > 0 && multiByteText == nullptr) || !IsKnownCodePage(codePage) ||
+        (codePage == os::kCpUtf8 && (defaultChar != nullptr || usedDefaultChar != nullptr))) {
+        lastError_ = os::kErrorInvalidParameter;
+        return 0;
+    }
+    if (flags != 0) {
+        lastError_ = os::kErrorInvalidFlags;
+        return 0;
+    }
+    const std::size_t length = wideLength == -1 ? std::char_traits<char16_t>::length(wideText) + 1
+                                                : static_cast<std::size_t>(wideLength);
+    const std::string bytes = EncodeForCodePage(codePage, std::u16string_view(wideText, length));
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
+        lastError_ = os::kErrorArithmeticOverflow;
+        return 0;
+    }
+    if (multiByteSize == 0) return static_cast<int>(bytes.size());
+    if (bytes.size() > static_cast<std::size_t>(multiByteSize)) {
+        lastError_ = os::kErrorInsufficientBuffer;
+        return 0;
+    }
+    std::memcpy(multiByteText, bytes.data(), bytes.size());
+    return static_cast<int>(bytes.size());
+}
+
+char16_t* FakeWindows::CharUpperW(char16_t* text) {
+    Enter("CharUpperW");  // cannot fail
+    for (char16_t* unit = text; *unit != u'\0'; ++unit) *unit = UpperUnit(*unit);
+    return text;
 }
 
 }  // namespace tollik::fake

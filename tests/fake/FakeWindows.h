@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "EditorModel.h"
+#include "FakeFileSystem.h"
 #include "os/SystemApi.h"
 
 namespace tollik::fake {
@@ -34,9 +35,15 @@ public:
     std::map<std::uint32_t, std::u16string> stringResources;  // the plug-in's own
     testing::EditorModel host;
     os::WindowHandle hostWindow = reinterpret_cast<os::WindowHandle>(std::uintptr_t{0x000A0F3C});
+    FakeFileSystem files;
+    std::u16string executablePath = u"C:\\Program Files\\Pellam\\Pellam.exe";
+    bool hasDiskFreeSpaceEx = true;  // false: a system older than the function
 
     // What the code under test did.
     std::vector<std::string> calls;
+    // The file and drive calls with their main argument, as "Name argument".
+    std::vector<std::string> trace;
+    std::vector<std::uint32_t> writeSizes;  // bytes asked of each WriteFile
     std::vector<ShownMessageBox> messageBoxes;
     int CallCount(std::string_view name) const;
 
@@ -50,6 +57,36 @@ public:
     std::uint32_t GetLastError() override;
     void SetLastError(std::uint32_t error) override;
     char16_t* lstrcpynW(char16_t* destination, const char16_t* source, int maxLength) override;
+    std::uint32_t GetModuleFileNameW(os::ModuleHandle module, char16_t* fileName,
+                                     std::uint32_t size) override;
+    std::uint32_t GetFullPathNameW(const char16_t* fileName, std::uint32_t bufferLength,
+                                   char16_t* buffer, char16_t** filePart) override;
+    std::uint32_t GetFileAttributesW(const char16_t* fileName) override;
+    os::SearchHandle FindFirstFileW(const char16_t* fileName, os::FindData& findData) override;
+    bool FindClose(os::SearchHandle search) override;
+    os::FileHandle CreateFileW(const char16_t* fileName, std::uint32_t desiredAccess,
+                               std::uint32_t shareMode, std::uint32_t creationDisposition,
+                               std::uint32_t flagsAndAttributes) override;
+    bool CloseHandle(os::FileHandle object) override;
+    std::uint32_t GetFileType(os::FileHandle file) override;
+    bool WriteFile(os::FileHandle file, const void* buffer, std::uint32_t bytesToWrite,
+                   std::uint32_t* bytesWritten) override;
+    bool CreateDirectoryW(const char16_t* pathName) override;
+    std::uint32_t GetDriveTypeW(const char16_t* rootPathName) override;
+    std::uint32_t SetErrorMode(std::uint32_t mode) override;
+    os::ModuleHandle GetModuleHandleW(const char16_t* moduleName) override;
+    os::ProcAddress GetProcAddress(os::ModuleHandle module, const char* procName) override;
+    bool GetDiskFreeSpaceExW(os::ProcAddress function, const char16_t* directoryName,
+                             std::uint64_t* freeBytesAvailableToCaller,
+                             std::uint64_t* totalNumberOfBytes,
+                             std::uint64_t* totalNumberOfFreeBytes) override;
+    bool GetDiskFreeSpaceW(const char16_t* rootPathName, std::uint32_t* sectorsPerCluster,
+                           std::uint32_t* bytesPerSector, std::uint32_t* numberOfFreeClusters,
+                           std::uint32_t* totalNumberOfClusters) override;
+    int WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const char16_t* wideText,
+                            int wideLength, char* multiByteText, int multiByteSize,
+                            const char* defaultChar, std::int32_t* usedDefaultChar) override;
+    char16_t* CharUpperW(char16_t* text) override;
     os::LResult SendMessageW(os::WindowHandle window, std::uint32_t message, os::WParam wParam,
                              os::LParam lParam) override;
     int LoadStringW(os::ModuleHandle module, std::uint32_t id, char16_t* buffer,
@@ -68,10 +105,14 @@ private:
     // Records the call; throws when told to; true when the call must fail,
     // with the last error already set.
     bool Enter(std::string_view name);
+    bool Enter(std::string_view name, const char16_t* argument);
 
     std::vector<Fault> faults_;
     std::map<std::string, int, std::less<>> counts_;
     std::uint32_t lastError_ = 0;
+    // What GetModuleHandleW and GetProcAddress hand out.
+    int kernel32_ = 0;
+    int diskFreeSpaceEx_ = 0;
 };
 
 }  // namespace tollik::fake

@@ -1,0 +1,67 @@
+#pragma once
+// Owners for what the logic opens through the seam, named after the value
+// that means "nothing open": a file from CreateFileW and a search from
+// FindFirstFileW both fail with INVALID_HANDLE_VALUE. Each closes through
+// the same seam that opened it, on every path.
+
+#include <cstdint>
+#include <utility>
+
+#include "os/SystemApi.h"
+
+namespace tollik::os {
+
+template <bool (SystemApi::*Close)(void*)>
+class [[nodiscard]] unique_invalid_handle {
+public:
+    unique_invalid_handle(SystemApi& api, void* handle) noexcept : api_(&api), handle_(handle) {}
+    unique_invalid_handle(unique_invalid_handle&& other) noexcept
+        : api_(other.api_), handle_(std::exchange(other.handle_, InvalidHandleValue())) {}
+    unique_invalid_handle& operator=(unique_invalid_handle&&) = delete;
+    unique_invalid_handle(const unique_invalid_handle&) = delete;
+    unique_invalid_handle& operator=(const unique_invalid_handle&) = delete;
+    ~unique_invalid_handle() { reset(); }
+
+    explicit operator bool() const noexcept { return handle_ != InvalidHandleValue(); }
+    void* get() const noexcept { return handle_; }
+
+    // Closes now. A failed close has nothing left to undo, so its result is
+    // dropped, as every caller here would.
+    void reset() noexcept {
+        if (handle_ == InvalidHandleValue()) return;
+        void* const handle = std::exchange(handle_, InvalidHandleValue());
+        try {
+            (api_->*Close)(handle);
+        } catch (...) {
+        }
+    }
+
+private:
+    SystemApi* api_;
+    void* handle_;
+};
+
+using unique_hfile = unique_invalid_handle<&SystemApi::CloseHandle>;
+using unique_hfind = unique_invalid_handle<&SystemApi::FindClose>;
+
+// Sets the process error mode for one scope and restores the previous mode
+// when it ends, however it ends.
+class [[nodiscard]] scoped_error_mode {
+public:
+    scoped_error_mode(SystemApi& api, std::uint32_t mode)
+        : api_(api), previous_(api.SetErrorMode(mode)) {}
+    scoped_error_mode(const scoped_error_mode&) = delete;
+    scoped_error_mode& operator=(const scoped_error_mode&) = delete;
+    ~scoped_error_mode() {
+        try {
+            api_.SetErrorMode(previous_);
+        } catch (...) {
+        }
+    }
+
+private:
+    SystemApi& api_;
+    std::uint32_t previous_;
+};
+
+}  // namespace tollik::os

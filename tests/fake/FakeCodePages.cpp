@@ -1,0 +1,93 @@
+#include "FakeCodePages.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <memory>
+#include <stdexcept>
+
+#include "FakeText.h"
+
+namespace tollik::fake {
+namespace {
+
+constexpr std::uint16_t kUnmapped = 0xFFFF;
+constexpr char kDefaultChar = '?';
+
+// Bytes of one unit: one byte below 0x100, otherwise lead then trail byte.
+using UnitTable = std::array<std::uint16_t, 0x10000>;
+
+std::unique_ptr<UnitTable> Table1252() {
+    auto table = std::make_unique<UnitTable>();
+    table->fill(kUnmapped);
+    // 0x80..0x9F hold typographic characters; the five unassigned bytes map
+    // to the C1 controls of the same value, as Windows round-trips them.
+    static constexpr std::array<char16_t, 32> kHigh = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    for (std::uint16_t byte = 0; byte < 0x100; ++byte) {
+        const char16_t unit = byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
+        (*table)[unit] = byte;
+    }
+    return table;
+}
+
+// Built once from iconv, one code point at a time.
+std::unique_ptr<UnitTable> Table932() {
+    auto table = std::make_unique<UnitTable>();
+    table->fill(kUnmapped);
+    const iconv_t cd = iconv_open("CP932", "UTF-16LE");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv lacks CP932");
+    for (std::uint32_t unit = 0; unit < 0x10000; ++unit) {
+        if (unit >= 0xD800 && unit <= 0xDFFF) continue;
+        char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        char out[8];
+        char* inPtr = in;
+        char* outPtr = out;
+        std::size_t inLeft = 2, outLeft = sizeof out;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) continue;
+        const std::size_t n = sizeof out - outLeft;
+        if (n == 1) (*table)[unit] = static_cast<unsigned char>(out[0]);
+        if (n == 2)
+            (*table)[unit] = static_cast<std::uint16_t>((static_cast<unsigned char>(out[0]) << 8) |
+                                                        static_cast<unsigned char>(out[1]));
+    }
+    iconv_close(cd);
+    return table;
+}
+
+const UnitTable& TableFor(std::uint32_t codePage) {
+    static const std::unique_ptr<UnitTable> western = Table1252();
+    if (codePage == 1252) return *western;
+    static const std::unique_ptr<UnitTable> japanese = Table932();
+    return *japanese;
+}
+
+}  // namespace
+
+bool IsKnownCodePage(std::uint32_t codePage) {
+    return codePage == 1252 || codePage == 932 || codePage == 65001;
+}
+
+std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text) {
+    if (codePage == 65001) return Utf8(text);
+    std::string out;
+    out.reserve(text.size());
+    const UnitTable& table = TableFor(codePage);
+    for (const char16_t unit : text) {
+        const std::uint16_t bytes = table[unit];
+        if (bytes == kUnmapped) {
+            out += kDefaultChar;
+        } else if (bytes > 0xFF) {
+            out += static_cast<char>(bytes >> 8);
+            out += static_cast<char>(bytes & 0xFF);
+        } else {
+            out += static_cast<char>(bytes);
+        }
+    }
+    return out;
+}
+
+}  // namespace tollik::fake

@@ -1,0 +1,107 @@
+#pragma once
+// The file system of the fake Windows: drives and network shares, folders,
+// files with attributes, symbolic links (also dangling), devices, open
+// handles with their share modes, and the process error mode. Operations
+// follow Windows' rules and error codes; where Windows and Wine were seen to
+// differ, Windows' documented behaviour is kept.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FakePathNames.h"
+#include "os/SystemApi.h"
+
+namespace tollik::fake {
+
+struct DriveSpec {
+    std::uint32_t type = os::kDriveFixed;
+    bool ready = true;      // media in the drive; for a network drive, the share reachable
+    bool readOnly = false;  // write-protected media, such as a pressed disc
+    std::uint64_t totalBytes = std::uint64_t{512} << 30;
+    std::uint64_t freeBytes = std::uint64_t{128} << 30;
+};
+
+class FakeFileSystem {
+public:
+    FakeFileSystem();  // drive C: holding the current directory C:\Users\tollik
+    ~FakeFileSystem();
+    FakeFileSystem(const FakeFileSystem&) = delete;
+    FakeFileSystem& operator=(const FakeFileSystem&) = delete;
+
+    PathContext paths;
+    std::uint32_t errorMode = 0;
+    // System error boxes Windows would have shown: a drive without media
+    // touched while the error mode lets critical errors through.
+    mutable int criticalErrorBoxes = 0;
+    std::vector<std::u16string> createdFolders;  // by CreateDirectoryW, in order
+
+    // Setting up the world. Paths are full paths; missing parents are made.
+    DriveSpec& AddDrive(char16_t letter, DriveSpec spec = {});
+    DriveSpec& AddShare(std::u16string_view root, DriveSpec spec = {os::kDriveRemote});
+    void AddFolder(std::u16string_view path, std::uint32_t attributes = 0);
+    void AddFile(std::u16string_view path, std::string_view bytes = {},
+                 std::uint32_t attributes = os::kFileAttributeArchive);
+    void AddLink(std::u16string_view path, std::u16string_view target, bool toFolder);
+    void AddDevice(std::u16string_view path, std::uint32_t fileType);
+    void SetAttributes(std::u16string_view path, std::uint32_t attributes);
+    // GetFileAttributesW refuses with `error`; searches still list the entry.
+    void FailAttributeQuery(std::u16string_view path, std::uint32_t error);
+    // Opening refuses with `error` (the file's permissions, say).
+    void RefuseOpen(std::u16string_view path, std::uint32_t error);
+    // Nothing can be created inside this folder: access denied.
+    void RefuseNewEntries(std::u16string_view path);
+    // Another process opens the file and keeps it open.
+    void OpenElsewhere(std::u16string_view path, std::uint32_t access, std::uint32_t share);
+
+    // Looking at the world.
+    bool Exists(std::u16string_view path) const;
+    bool IsFolder(std::u16string_view path) const;
+    std::optional<std::string> FileContent(std::u16string_view path) const;
+    // Handles the code under test opened and has not closed: files, then searches.
+    int OpenFiles() const;
+    int OpenSearches() const;
+
+    // The operations, with Windows' results; a failure sets `error`.
+    std::optional<std::u16string> FullPath(std::u16string_view path) const;
+    std::uint32_t GetFileAttributes(std::u16string_view path, std::uint32_t& error);
+    void* FindFirstFile(std::u16string_view pattern, os::FindData& data, std::uint32_t& error);
+    bool FindClose(void* search, std::uint32_t& error);
+    void* CreateFile(std::u16string_view path, std::uint32_t access, std::uint32_t share,
+                     std::uint32_t disposition, std::uint32_t flags, std::uint32_t& error);
+    bool CloseHandle(void* handle, std::uint32_t& error);
+    std::uint32_t GetFileType(void* handle, std::uint32_t& error);
+    bool WriteFile(void* handle, const void* bytes, std::uint32_t count, std::uint32_t& written,
+                   std::uint32_t& error);
+    bool CreateDirectory(std::u16string_view path, std::uint32_t& error);
+    std::uint32_t GetDriveType(const char16_t* root);
+    // Total and free bytes of the volume holding `directory` (null: current).
+    bool DiskSpace(const char16_t* directory, std::uint64_t& total, std::uint64_t& free,
+                   std::uint32_t& error);
+
+private:
+    struct Node;
+    struct Volume;
+    struct Lookup;
+    struct OpenHandle;
+
+    // Finds what a path names. Counts a system error box when a drive
+    // without media is touched, unless `quiet` (setting up and looking).
+    Lookup Resolve(std::u16string_view path, bool followLastLink, bool quiet = false) const;
+    Lookup Walk(std::u16string_view fullPath, bool followLastLink, int depth) const;
+    Node& MakePath(std::u16string_view path);
+    Node& Require(std::u16string_view path) const;
+    Volume* VolumeFor(std::u16string_view fullPath, std::uint32_t& error) const;
+    bool SharingAllows(const Node& node, std::uint32_t access, std::uint32_t share) const;
+    void* NewHandle(OpenHandle handle);
+
+    std::map<std::u16string, std::unique_ptr<Volume>> volumes_;  // by upper-case root
+    std::map<std::uintptr_t, std::unique_ptr<OpenHandle>> handles_;
+    std::uintptr_t nextHandle_ = 0x100;
+};
+
+}  // namespace tollik::fake

@@ -1,0 +1,18 @@
+#pragma once
+// Text helpers of the fake Windows: the system's case-insensitive name
+// matching and readable UTF-8 for test messages.
+
+#include <string>
+#include <string_view>
+
+namespace tollik::fake {
+
+// The simple upper-case mapping of one UTF-16 unit, over the whole Basic
+// Multilingual Plane; surrogates map to themselves.
+char16_t UpperUnit(char16_t unit);
+std::u16string UpperCase(std::u16string_view text);
+bool EqualNoCase(std::u16string_view a, std::u16string_view b);
+
+std::string Utf8(std::u16string_view text);
+
+}  // namespace tollik::fake
