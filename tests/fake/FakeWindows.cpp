@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -116,6 +117,15 @@ int FakeWindows::MessageBoxW(os::WindowHandle owner, const char16_t* text,
 }  // namespace tollik::fake
 
 namespace tollik::fake {
+namespace {
+
+std::string Hex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", value);
+    return text;
+}
+
+}  // namespace
 
 std::uint32_t FakeWindows::GetModuleFileNameW(os::ModuleHandle module, char16_t* fileName,
                                               std::uint32_t size) {
@@ -150,7 +160,9 @@ std::uint32_t FakeWindows::GetFullPathNameW(const char16_t* fileName, std::uint3
     buffer[full->size()] = u'\0';
     if (filePart != nullptr) {
         const std::size_t slash = full->find_last_of(u'\\');
-        *filePart = slash + 1 < full->size() ? buffer + slash + 1 : nullptr;
+        // A device ("\\.\NUL") has no file part.
+        const bool device = full->starts_with(u"\\\\.\\") && slash == 3;
+        *filePart = slash + 1 < full->size() && !device ? buffer + slash + 1 : nullptr;
     }
     return static_cast<std::uint32_t>(full->size());
 }
@@ -174,7 +186,10 @@ os::FileHandle FakeWindows::CreateFileW(const char16_t* fileName, std::uint32_t 
                                         std::uint32_t shareMode,
                                         std::uint32_t creationDisposition,
                                         std::uint32_t flagsAndAttributes) {
-    if (Enter("CreateFileW", fileName)) return os::InvalidHandleValue();
+    trace.push_back("CreateFileW " + Utf8(fileName) + " access=" + Hex(desiredAccess) +
+                    " share=" + Hex(shareMode) + " disposition=" + Hex(creationDisposition) +
+                    " flags=" + Hex(flagsAndAttributes));
+    if (Enter("CreateFileW")) return os::InvalidHandleValue();
     return files.CreateFile(fileName, desiredAccess, shareMode, creationDisposition,
                             flagsAndAttributes, lastError_);
 }
@@ -269,6 +284,9 @@ int FakeWindows::WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags
                                      const char16_t* wideText, int wideLength,
                                      char* multiByteText, int multiByteSize,
                                      const char* defaultChar, std::int32_t* usedDefaultChar) {
+    trace.push_back("WideCharToMultiByte cp=" + std::to_string(codePage) +
+                    " flags=" + Hex(flags) + " size=" + std::to_string(multiByteSize) +
+                    (defaultChar ? " defaultChar" : "") + (usedDefaultChar ? " usedDefaultChar" : ""));
     if (Enter("WideCharToMultiByte")) return 0;
     if (codePage == os::kCpAcp) codePage = ansiCodePage;
     if (wideText == nullptr || wideLength == 0 || wideLength < -1 || multiByteSize < 0 ||
