@@ -34,6 +34,10 @@ void FakeWindows::ThrowOnCall(std::string name, int occurrence, std::function<vo
     faults_.push_back({std::move(name), occurrence, 0, std::move(raise)});
 }
 
+void FakeWindows::OnCall(std::string name, int occurrence, std::function<void()> action) {
+    faults_.push_back({std::move(name), occurrence, 0, std::move(action), true});
+}
+
 bool FakeWindows::Enter(std::string_view name) {
     calls.emplace_back(name);
     auto counted = counts_.find(name);
@@ -42,6 +46,7 @@ bool FakeWindows::Enter(std::string_view name) {
     for (const Fault& fault : faults_) {
         if (fault.name != name || (fault.occurrence != 0 && fault.occurrence != occurrence)) continue;
         if (fault.raise) fault.raise();
+        if (fault.proceed) continue;
         lastError_ = fault.error;
         return true;
     }

@@ -50,6 +50,9 @@ public:
     // Faults. `occurrence` counts calls of that name from 1; 0 means every call.
     void FailCall(std::string name, std::uint32_t error, int occurrence = 0);
     void ThrowOnCall(std::string name, int occurrence, std::function<void()> raise);
+    // Runs `action` just before that call, which then goes ahead: the world
+    // changing under the code's feet.
+    void OnCall(std::string name, int occurrence, std::function<void()> action);
 
     // The seam.
     std::uint32_t GetACP() override;
@@ -100,6 +103,7 @@ private:
         int occurrence;
         std::uint32_t error;
         std::function<void()> raise;
+        bool proceed = false;
     };
 
     // Records the call; throws when told to; true when the call must fail,
