@@ -25,7 +25,7 @@ struct ShownMessageBox {
     std::uint32_t type;
 };
 
-class FakeWindows final : public os::SystemApi {
+class FakeWindows : public os::SystemApi {
 public:
     FakeWindows();
 
