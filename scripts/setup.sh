@@ -19,15 +19,32 @@ need mingw-w64        command -v x86_64-w64-mingw32-g++-posix
 need wine64           test -x /usr/lib/wine/wine64
 need wine             command -v wineserver
 need python3          command -v python3
+need locales          command -v locale-gen
 
-[ ${#packages[@]} -eq 0 ] && exit 0
+# Wine takes the Windows ANSI code page from the locale: the Japanese one
+# gives 932, the code page of the plug-in's users.
+has_japanese_locale() { locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; }
 
+if [ ${#packages[@]} -eq 0 ] && has_japanese_locale; then
+    exit 0
+fi
 if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages. Run:" >&2
-    echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${packages[*]}" >&2
+    echo "Missing packages or the ja_JP.UTF-8 locale. Run:" >&2
+    [ ${#packages[@]} -eq 0 ] ||
+        echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${packages[*]}" >&2
+    echo "  sudo sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen && sudo locale-gen" >&2
     exit 1
 fi
-echo "Installing: ${packages[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -q >/dev/null
-apt-get install -y -q --no-install-recommends "${packages[@]}" >/dev/null
+if [ ${#packages[@]} -ne 0 ]; then
+    echo "Installing: ${packages[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q >/dev/null
+    apt-get install -y -q --no-install-recommends "${packages[@]}" >/dev/null
+fi
+if ! has_japanese_locale; then
+    echo "Generating the ja_JP.UTF-8 locale"
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
+        sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+    locale-gen >/dev/null
+fi

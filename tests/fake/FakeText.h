@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "Utf8.h"
+
 namespace tollik::fake {
 
 // The simple upper-case mapping of one UTF-16 unit, over the whole Basic
@@ -13,6 +15,6 @@ char16_t UpperUnit(char16_t unit);
 std::u16string UpperCase(std::u16string_view text);
 bool EqualNoCase(std::u16string_view a, std::u16string_view b);
 
-std::string Utf8(std::u16string_view text);
+using testing::Utf8;
 
 }  // namespace tollik::fake

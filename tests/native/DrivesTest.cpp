@@ -14,7 +14,7 @@ namespace {
 using namespace os;
 using fake::DriveSpec;
 using fake::FakeWindows;
-using fake::Utf8;
+using testing::Utf8;
 
 DiskSpaceFunction Loaded(FakeWindows& windows) {
     const DiskSpaceFunction diskSpace = LookUpDiskSpaceFunction(windows);

@@ -13,7 +13,7 @@ namespace {
 
 using namespace os;
 using fake::FakeWindows;
-using fake::Utf8;
+using testing::Utf8;
 
 TEST(ExpandPath, ExpandsShortAndLongPathsWhole) {
     FakeWindows windows;

@@ -8,7 +8,7 @@
 namespace tollik {
 namespace {
 
-using fake::Utf8;
+using testing::Utf8;
 
 struct SplitCase {
     std::u16string path;

@@ -13,7 +13,7 @@ namespace {
 
 using namespace os;
 using fake::FakeWindows;
-using fake::Utf8;
+using testing::Utf8;
 
 const std::u16string kScript = u"C:\\work\\hsptmp";
 const std::u16string kWriteFailure = u"hsptmp\r\nファイルに書き込みできません。";
