@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "Common/Drives.h"
 #include "Common/FileSystem.h"
 #include "Failure.h"
 #include "HSPCmp/ScriptWriter.h"
@@ -97,6 +98,24 @@ void PresenceCases(ConformanceWorld& world, Checker& check) {
     }
 }
 
+void DriveCheckedCases(ConformanceWorld& world, Checker& check) {
+    const std::u16string base = world.Base();
+    os::SystemApi& api = world.Api();
+    const DiskSpaceFunction diskSpace = LookUpDiskSpaceFunction(api);
+    check.Expect("IsDriveReady c", IsDriveReady(api, diskSpace, static_cast<char16_t>(base[0] | 0x20)), true);
+    check.Expect("IsDriveReady of no drive", IsDriveReady(api, diskSpace, u'Q'), false);
+    check.Expect("FileExistsChecked f.hsp", FileExistsChecked(api, diskSpace, base + u"\\f.hsp"),
+                 true);
+    check.Expect("FileExistsChecked dir", FileExistsChecked(api, diskSpace, base + u"\\dir"), false);
+    check.Expect("DirectoryExistsChecked dir", DirectoryExistsChecked(api, diskSpace, base + u"\\dir"),
+                 true);
+    check.Expect("DirectoryExistsChecked root", DirectoryExistsChecked(api, diskSpace, base.substr(0, 3)),
+                 true);
+    check.Expect("FileExistsChecked Q:", FileExistsChecked(api, diskSpace, u"Q:\\x"), false);
+    check.Expect("DirectoryExistsChecked Q:", DirectoryExistsChecked(api, diskSpace, u"Q:\\"), false);
+    check.Expect("DriveSize of the current drive positive", DriveSize(api, diskSpace, 0) > 0, true);
+}
+
 void FolderCases(ConformanceWorld& world, Checker& check) {
     const std::u16string base = world.Base();
     check.Expect("CreateDirectoryTree n1\\n2\\n3",
@@ -164,6 +183,7 @@ std::vector<std::string> ConformanceMismatches(ConformanceWorld& world) {
     Checker check(mismatches);
     ExpandPathCases(world, check);
     PresenceCases(world, check);
+    DriveCheckedCases(world, check);
     FolderCases(world, check);
     WriterCases(world, check);
     return mismatches;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Common/FileSystem.h"
 #include "FileConformance.h"
 #include "HSPCmp/ScriptWriter.h"
 #include "os/Win32SystemApi.h"
@@ -119,6 +120,14 @@ private:
 TEST(Conformance, RealWindowsAnswersTheSharedFileCases) {
     RealWorld world;
     for (const std::string& line : testing::ConformanceMismatches(world)) ADD_FAILURE() << line;
+}
+
+TEST(Conformance, HostExecutablePathNamesTheProgramNotALibrary) {
+    os::Win32SystemApi api;
+    wchar_t expected[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, expected, MAX_PATH + 1);
+    ASSERT_GT(length, 0u);
+    EXPECT_EQ(HostExecutablePath(api), Narrow(std::wstring(expected, length)));
 }
 
 // The system's ANSI code page is the one the plug-in's users have: the test
