@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -272,6 +274,27 @@ TEST(SaveScriptFile, AShortWriteReportedAsSuccessIsStillAFailure) {
     } catch (const IoError& e) {
         EXPECT_EQ(e.Message(), kWriteFailure);
     }
+    EXPECT_EQ(windows.files.OpenFiles(), 0);
+}
+
+TEST(SaveScriptFile, ATextTooLongToConvertInOneCallIsAWriteFailure) {
+    // INT_MAX + 1 units of reserved, never-touched address space: the writer
+    // must refuse by the length alone, not cut the text or read it.
+    const std::size_t units = std::size_t{INT_MAX} + 1;
+    void* const pages = mmap(nullptr, units * sizeof(char16_t), PROT_READ,
+                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    ASSERT_NE(pages, MAP_FAILED);
+    FakeWindows windows;
+    windows.files.AddFolder(u"C:\\work");
+    try {
+        SaveScriptFile(windows, 1252, kScript,
+                       std::u16string_view(static_cast<const char16_t*>(pages), units));
+        ADD_FAILURE() << "no failure";
+    } catch (const IoError& e) {
+        EXPECT_EQ(e.Message(), kWriteFailure);
+    }
+    munmap(pages, units * sizeof(char16_t));
+    EXPECT_EQ(windows.CallCount("WideCharToMultiByte"), 0);
     EXPECT_EQ(windows.files.OpenFiles(), 0);
 }
 
