@@ -17,6 +17,17 @@ constexpr char kDefaultChar = '?';
 // Bytes of one unit: one byte below 0x100, otherwise lead then trail byte.
 using UnitTable = std::array<std::uint16_t, 0x10000>;
 
+struct UnitOverride {
+    char16_t unit;
+    std::uint16_t bytes;
+};
+#include "BestFit.inc"
+
+template <std::size_t N>
+void Apply(UnitTable& table, const UnitOverride (&overrides)[N]) {
+    for (const UnitOverride& row : overrides) table[row.unit] = row.bytes;
+}
+
 std::unique_ptr<UnitTable> Table1252() {
     auto table = std::make_unique<UnitTable>();
     table->fill(kUnmapped);
@@ -30,6 +41,7 @@ std::unique_ptr<UnitTable> Table1252() {
         const char16_t unit = byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
         (*table)[unit] = byte;
     }
+    Apply(*table, kBestFit1252);
     return table;
 }
 
@@ -55,6 +67,7 @@ std::unique_ptr<UnitTable> Table932() {
                                                         static_cast<unsigned char>(out[1]));
     }
     iconv_close(cd);
+    Apply(*table, kBestFit932);
     return table;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // The ANSI code pages the fake Windows converts to: 1252 (Western), 932
-// (Japanese, through glibc's iconv) and 65001 (UTF-8), as WideCharToMultiByte
-// does with flags 0 and no default-character arguments: each UTF-16 unit the
-// code page cannot hold (unpaired surrogates and each half of a pair outside
-// the Basic Multilingual Plane included) becomes the default character "?";
-// UTF-8 writes U+FFFD for an unpaired surrogate. Best-fit substitutions
-// (such as Ā to A) are not modelled: such characters become "?" here.
+// (Japanese) and 65001 (UTF-8), as WideCharToMultiByte does with flags 0 and
+// no default-character arguments. 1252 comes from its own table and 932 from
+// glibc's iconv, both corrected by Windows' best-fit table (BestFit.inc:
+// U+0100 becomes "A" under 1252, U+00A5 becomes 0x5C under 932). Each UTF-16
+// unit the code page still cannot hold (unpaired surrogates, and each half
+// of a pair outside the Basic Multilingual Plane) becomes the default
+// character "?"; UTF-8 writes U+FFFD for an unpaired surrogate.
 
 #include <cstdint>
 #include <string>

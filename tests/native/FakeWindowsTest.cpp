@@ -200,7 +200,7 @@ TEST(FakeWindows, ConvertsToTheAnsiCodePages) {
     // Bytes as Wine's WideCharToMultiByte(cp, 0, ...) writes them.
     const std::u16string loneSurrogates = u"a\xD800z\xDC00";
     const std::u16string emoji = u"\xD83D\xDE00";
-    const std::u16string japanese = u"日本語\uFF5E\u00E9\uFF21";
+    const std::u16string japanese = u"日本語\u00A5\u2014\uFF5E\u00E9\u0100\u221E\uFF21";
     const std::u16string withNul(u"a\0b", 3);
     const struct {
         std::uint32_t codePage;
@@ -213,9 +213,12 @@ TEST(FakeWindows, ConvertsToTheAnsiCodePages) {
         {1252, emoji, "??"},
         {932, emoji, "??"},
         {65001, emoji, "\xF0\x9F\x98\x80"},
-        {1252, japanese, "????\xE9?"},
-        {932, japanese, "\x93\xFA\x96\x7B\x8C\xEA\x81\x60?\x82\x60"},
-        {65001, japanese, "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xEF\xBD\x9E\xC3\xA9\xEF\xBC\xA1"},
+        // Best fit included: U+0100 as "A", U+221E as "8", U+00E9 as "e" under 932.
+        {1252, japanese, "???\xA5\x97~\xE9" "A8A"},
+        {932, japanese, "\x93\xFA\x96\x7B\x8C\xEA\x5C?\x81\x60" "e?\x81\x87\x82\x60"},
+        {65001, japanese,
+         "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xC2\xA5\xE2\x80\x94\xEF\xBD\x9E\xC3\xA9"
+         "\xC4\x80\xE2\x88\x9E\xEF\xBC\xA1"},
         {1252, withNul, std::string("a\0b", 3)},
         {932, withNul, std::string("a\0b", 3)},
         {1252, u"\u20AC\u0081\u2122", "\x80\x81\x99"},

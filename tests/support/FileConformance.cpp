@@ -142,6 +142,8 @@ void WriterCases(ConformanceWorld& world, Checker& check) {
         {"ending in CR LF", 1252, u"a\r\n", "a\r\n\r\n"},
         {"Japanese under 932", 932, u"日本語", "\x93\xFA\x96\x7B\x8C\xEA\r\n"},
         {"emoji under 932", 932, u"\xD83D\xDE00", "??\r\n"},
+        {"best fit under 932", 932, u"\u00A5\u00E9\u301C", "\x5C" "e?\r\n"},
+        {"best fit under 1252", 1252, u"\u0100\u221E", "A8\r\n"},
         {"NUL and lone surrogate", 1252, std::u16string(u"a\0\xD800", 3), std::string("a\0?\r\n", 5)},
         {"UTF-8 lone surrogate", 65001, u"\xDC00", "\xEF\xBF\xBD\r\n"},
         {"three buffers", 1252, std::u16string(300, u'x'), std::string(300, 'x') + "\r\n"},
