@@ -179,8 +179,7 @@ const FailureCase kFailures[] = {
      false, kWriteFailure, 0},
     {"disk full",
      [](FakeWindows& w) {
-         w.files.AddFolder(u"C:\\work");
-         w.files.AddDrive(u'C', {kDriveFixed, true, false, 1000, 100}).freeBytes = 100;
+         w.files.AddDrive(u'C', {kDriveFixed, true, false, 1000, 200});  // fails mid-way
          w.files.AddFolder(u"C:\\work");
      },
      kScript, false, kWriteFailure, 0},
