@@ -220,6 +220,10 @@ void FakeFileSystem::OpenElsewhere(std::u16string_view path, std::uint32_t acces
     NewHandle(std::move(handle));
 }
 
+void FakeFileSystem::CloseHeldElsewhere() {
+    std::erase_if(handles_, [](const auto& h) { return h.second->elsewhere; });
+}
+
 // ---- looking -------------------------------------------------------------
 
 bool FakeFileSystem::Exists(std::u16string_view path) const {
@@ -360,6 +364,20 @@ FakeFileSystem::Lookup FakeFileSystem::Walk(std::u16string_view fullPath, bool f
 
 // ---- operations ----------------------------------------------------------
 
+// What GetFileAttributesW and a search report for an entry; a link reports
+// itself, not its target.
+std::uint32_t FakeFileSystem::AttributesOf(const Node& node) {
+    switch (node.kind) {
+        case Node::Kind::Folder: return kFileAttributeDirectory | node.attributes;
+        case Node::Kind::Link:
+            return kFileAttributeReparsePoint | node.attributes |
+                   (node.toFolder ? kFileAttributeDirectory : 0);
+        case Node::Kind::Device: return kFileAttributeArchive;
+        case Node::Kind::File: break;
+    }
+    return node.attributes == 0 ? kFileAttributeNormal : node.attributes;
+}
+
 std::uint32_t FakeFileSystem::GetFileAttributes(std::u16string_view path, std::uint32_t& error) {
     const Lookup found = Resolve(path, false);
     if (found.node == nullptr) {
@@ -371,15 +389,7 @@ std::uint32_t FakeFileSystem::GetFileAttributes(std::u16string_view path, std::u
         error = node.attributeError;
         return kInvalidFileAttributes;
     }
-    switch (node.kind) {
-        case Node::Kind::Folder: return kFileAttributeDirectory | node.attributes;
-        case Node::Kind::Link:
-            return kFileAttributeReparsePoint | node.attributes |
-                   (node.toFolder ? kFileAttributeDirectory : 0);
-        case Node::Kind::Device: return kFileAttributeArchive;
-        case Node::Kind::File: break;
-    }
-    return node.attributes == 0 ? kFileAttributeNormal : node.attributes;
+    return AttributesOf(node);
 }
 
 void* FakeFileSystem::NewHandle(OpenHandle handle) {
@@ -417,12 +427,7 @@ void* FakeFileSystem::FindFirstFile(std::u16string_view pattern, FindData& data,
         entries.push_back({u"..", kFileAttributeDirectory, 0});
     }
     for (const auto& [key, child] : folder.node->children) {
-        std::uint32_t attributes = child->attributes;
-        if (child->kind == Node::Kind::Folder) attributes |= kFileAttributeDirectory;
-        if (child->kind == Node::Kind::Link)
-            attributes |= kFileAttributeReparsePoint | (child->toFolder ? kFileAttributeDirectory : 0);
-        if (child->kind == Node::Kind::File && attributes == 0) attributes = kFileAttributeNormal;
-        entries.push_back({child->name, attributes, child->content.size()});
+        entries.push_back({child->name, AttributesOf(*child), child->content.size()});
     }
     for (const Entry& entry : entries) {
         if (!Matches(namePattern, entry.name)) continue;

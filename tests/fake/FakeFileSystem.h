@@ -57,6 +57,8 @@ public:
     void RefuseNewEntries(std::u16string_view path);
     // Another process opens the file and keeps it open.
     void OpenElsewhere(std::u16string_view path, std::uint32_t access, std::uint32_t share);
+    // The other processes close what they hold.
+    void CloseHeldElsewhere();
 
     // Looking at the world.
     bool Exists(std::u16string_view path) const;
@@ -96,6 +98,7 @@ private:
     Node& MakePath(std::u16string_view path);
     Node& Require(std::u16string_view path) const;
     Volume* VolumeFor(std::u16string_view fullPath, std::uint32_t& error) const;
+    static std::uint32_t AttributesOf(const Node& node);
     bool SharingAllows(const Node& node, std::uint32_t access, std::uint32_t share) const;
     void* NewHandle(OpenHandle handle);
 

@@ -25,7 +25,7 @@ public:
     void HoldOpenForWriting(const std::u16string& path) override {
         windows_.files.OpenElsewhere(path, os::kGenericWrite, os::kFileShareRead);
     }
-    void ReleaseHeldFiles() override {}  // nothing below reopens a held file for writing
+    void ReleaseHeldFiles() override { windows_.files.CloseHeldElsewhere(); }
     bool IsFolder(const std::u16string& path) override { return windows_.files.IsFolder(path); }
     std::string Content(const std::u16string& path) override {
         return windows_.files.FileContent(path).value_or("<none>");
