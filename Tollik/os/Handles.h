@@ -44,6 +44,26 @@ private:
 using unique_hfile = unique_invalid_handle<&SystemApi::CloseHandle>;
 using unique_hfind = unique_invalid_handle<&SystemApi::FindClose>;
 
+// Memory the system allocated for the caller (FormatMessageW's buffer),
+// released with LocalFree; null means nothing to release.
+class [[nodiscard]] unique_hlocal {
+public:
+    unique_hlocal(SystemApi& api, void* memory) noexcept : api_(api), memory_(memory) {}
+    unique_hlocal(const unique_hlocal&) = delete;
+    unique_hlocal& operator=(const unique_hlocal&) = delete;
+    ~unique_hlocal() {
+        if (memory_ == nullptr) return;
+        try {
+            api_.LocalFree(memory_);
+        } catch (...) {
+        }
+    }
+
+private:
+    SystemApi& api_;
+    void* memory_;
+};
+
 // Sets the process error mode for one scope and restores the previous mode
 // when it ends, however it ends.
 class [[nodiscard]] scoped_error_mode {

@@ -82,9 +82,22 @@ inline constexpr std::uint32_t kDriveCdrom = 5;
 // SetErrorMode: no system error box for a drive without media.
 inline constexpr std::uint32_t kSemFailCriticalErrors = 0x1;
 
-// Code pages.
+// Code pages, and the strict decoding flag of MultiByteToWideChar.
 inline constexpr std::uint32_t kCpAcp = 0;
 inline constexpr std::uint32_t kCpUtf8 = 65001;
+inline constexpr std::uint32_t kMbErrInvalidChars = 0x8;
+
+// FormatMessageW flags.
+inline constexpr std::uint32_t kFormatMessageAllocateBuffer = 0x100;
+inline constexpr std::uint32_t kFormatMessageIgnoreInserts = 0x200;
+inline constexpr std::uint32_t kFormatMessageFromSystem = 0x1000;
+inline constexpr std::uint32_t kFormatMessageArgumentArray = 0x2000;
+
+// SHGetFolderPathW: the roaming application-data folder, and its results.
+inline constexpr int kCsidlAppData = 26;
+inline constexpr std::int32_t kSOk = 0;
+inline constexpr std::int32_t kEFail = static_cast<std::int32_t>(0x80004005);
+inline constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057);
 
 // System error codes the logic or its tests name.
 inline constexpr std::uint32_t kErrorSuccess = 0;
@@ -97,6 +110,7 @@ inline constexpr std::uint32_t kErrorWriteProtect = 19;
 inline constexpr std::uint32_t kErrorNotReady = 21;
 inline constexpr std::uint32_t kErrorWriteFault = 29;
 inline constexpr std::uint32_t kErrorSharingViolation = 32;
+inline constexpr std::uint32_t kErrorHandleEof = 38;
 inline constexpr std::uint32_t kErrorBadNetpath = 53;
 inline constexpr std::uint32_t kErrorBadNetName = 67;
 inline constexpr std::uint32_t kErrorFileExists = 80;
@@ -108,12 +122,15 @@ inline constexpr std::uint32_t kErrorInvalidName = 123;
 inline constexpr std::uint32_t kErrorModNotFound = 126;
 inline constexpr std::uint32_t kErrorProcNotFound = 127;
 inline constexpr std::uint32_t kErrorAlreadyExists = 183;
+inline constexpr std::uint32_t kErrorMrMidNotFound = 317;
 inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
 inline constexpr std::uint32_t kErrorArithmeticOverflow = 534;
 inline constexpr std::uint32_t kErrorInvalidFlags = 1004;
+inline constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
 inline constexpr std::uint32_t kErrorCantResolveFilename = 1921;
 inline constexpr std::uint32_t kErrorInvalidWindowHandle = 1400;
 inline constexpr std::uint32_t kErrorResourceNameNotFound = 1814;
+inline constexpr std::int32_t kAppModelErrorNoPackage = 15700;
 
 class SystemApi {
 public:
@@ -148,6 +165,9 @@ public:
     virtual std::uint32_t GetFileType(FileHandle file) = 0;
     virtual bool WriteFile(FileHandle file, const void* buffer, std::uint32_t bytesToWrite,
                            std::uint32_t* bytesWritten) = 0;
+    virtual bool ReadFile(FileHandle file, void* buffer, std::uint32_t bytesToRead,
+                          std::uint32_t* bytesRead) = 0;
+    virtual bool GetFileSizeEx(FileHandle file, std::int64_t* fileSize) = 0;
     virtual bool CreateDirectoryW(const char16_t* pathName) = 0;
 
     // kernel32: drives and the process error mode.
@@ -171,6 +191,25 @@ public:
                                     const char16_t* wideText, int wideLength, char* multiByteText,
                                     int multiByteSize, const char* defaultChar,
                                     std::int32_t* usedDefaultChar) = 0;
+    virtual int MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags,
+                                    const char* multiByteText, int multiByteLength,
+                                    char16_t* wideText, int wideSize) = 0;
+
+    // kernel32: system message texts, in the one form the plug-in uses:
+    // FORMAT_MESSAGE_ALLOCATE_BUFFER with no source and no arguments. The
+    // system allocates `*buffer`; the caller releases it with LocalFree.
+    // Returns the units written, without the NUL; 0 when there is no text.
+    virtual std::uint32_t FormatMessageW(std::uint32_t flags, std::uint32_t messageId,
+                                         std::uint32_t languageId, char16_t** buffer) = 0;
+    // Null when released; the memory itself when it was not the system's.
+    virtual void* LocalFree(void* memory) = 0;
+
+    // kernel32 on Windows 8 and later: calls GetCurrentPackageFullName
+    // through `function`, the address GetProcAddress gave for it, so that
+    // the library still loads where the function does not exist.
+    virtual std::int32_t GetCurrentPackageFullName(ProcAddress function,
+                                                   std::uint32_t* packageFullNameLength,
+                                                   char16_t* packageFullName) = 0;
 
     // user32
     virtual LResult SendMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
@@ -182,8 +221,14 @@ public:
                             int bufferMax) = 0;
     // Upper-cases a NUL-terminated string in place.
     virtual char16_t* CharUpperW(char16_t* text) = 0;
+    // Upper-cases `length` units in place, NULs included; returns `length`.
+    virtual std::uint32_t CharUpperBuffW(char16_t* text, std::uint32_t length) = 0;
     virtual int MessageBoxW(WindowHandle owner, const char16_t* text, const char16_t* caption,
                             std::uint32_t type) = 0;
+
+    // shell32. `path` has room for 260 units and a NUL. Returns an HRESULT.
+    virtual std::int32_t SHGetFolderPathW(WindowHandle owner, int folder, void* token,
+                                          std::uint32_t flags, char16_t* path) = 0;
 };
 
 }  // namespace tollik::os

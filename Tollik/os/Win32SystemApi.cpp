@@ -4,6 +4,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <shlobj.h>
 
 #include <iterator>
 
@@ -18,6 +19,7 @@ const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_
 std::uint64_t Join(DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; }
 
 using DiskFreeSpaceEx = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+using CurrentPackageFullName = LONG(WINAPI*)(UINT32*, PWSTR);
 
 }  // namespace
 
@@ -100,6 +102,21 @@ bool Win32SystemApi::WriteFile(FileHandle file, const void* buffer, std::uint32_
     return ok != FALSE;
 }
 
+bool Win32SystemApi::ReadFile(FileHandle file, void* buffer, std::uint32_t bytesToRead,
+                              std::uint32_t* bytesRead) {
+    DWORD read = 0;
+    const BOOL ok = ::ReadFile(file, buffer, bytesToRead, &read, nullptr);
+    if (bytesRead != nullptr) *bytesRead = read;
+    return ok != FALSE;
+}
+
+bool Win32SystemApi::GetFileSizeEx(FileHandle file, std::int64_t* fileSize) {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size)) return false;
+    *fileSize = size.QuadPart;
+    return true;
+}
+
 bool Win32SystemApi::CreateDirectoryW(const char16_t* pathName) {
     return ::CreateDirectoryW(Wide(pathName), nullptr) != FALSE;
 }
@@ -161,8 +178,46 @@ int Win32SystemApi::WideCharToMultiByte(std::uint32_t codePage, std::uint32_t fl
     return n;
 }
 
+int Win32SystemApi::MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags,
+                                        const char* multiByteText, int multiByteLength,
+                                        char16_t* wideText, int wideSize) {
+    return ::MultiByteToWideChar(codePage, flags, multiByteText, multiByteLength, Wide(wideText),
+                                 wideSize);
+}
+
+std::uint32_t Win32SystemApi::FormatMessageW(std::uint32_t flags, std::uint32_t messageId,
+                                             std::uint32_t languageId, char16_t** buffer) {
+    *buffer = nullptr;
+    // Without the allocation flag the system would write into `buffer` itself.
+    if ((flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) == 0) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    wchar_t* allocated = nullptr;
+    const DWORD length = ::FormatMessageW(flags, nullptr, messageId, languageId,
+                                          reinterpret_cast<LPWSTR>(&allocated), 0, nullptr);
+    *buffer = reinterpret_cast<char16_t*>(allocated);
+    return length;
+}
+
+void* Win32SystemApi::LocalFree(void* memory) { return ::LocalFree(memory); }
+
+std::int32_t Win32SystemApi::GetCurrentPackageFullName(ProcAddress function,
+                                                       std::uint32_t* packageFullNameLength,
+                                                       char16_t* packageFullName) {
+    UINT32 length = *packageFullNameLength;
+    const auto call = reinterpret_cast<CurrentPackageFullName>(function);
+    const LONG result = call(&length, reinterpret_cast<PWSTR>(packageFullName));
+    *packageFullNameLength = length;
+    return result;
+}
+
 char16_t* Win32SystemApi::CharUpperW(char16_t* text) {
     return reinterpret_cast<char16_t*>(::CharUpperW(Wide(text)));
+}
+
+std::uint32_t Win32SystemApi::CharUpperBuffW(char16_t* text, std::uint32_t length) {
+    return ::CharUpperBuffW(Wide(text), length);
 }
 
 LResult Win32SystemApi::SendMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
@@ -178,6 +233,12 @@ int Win32SystemApi::LoadStringW(ModuleHandle module, std::uint32_t id, char16_t*
 int Win32SystemApi::MessageBoxW(WindowHandle owner, const char16_t* text,
                                 const char16_t* caption, std::uint32_t type) {
     return ::MessageBoxW(static_cast<HWND>(owner), Wide(text), Wide(caption), type);
+}
+
+std::int32_t Win32SystemApi::SHGetFolderPathW(WindowHandle owner, int folder, void* token,
+                                              std::uint32_t flags, char16_t* path) {
+    return ::SHGetFolderPathW(static_cast<HWND>(owner), folder, static_cast<HANDLE>(token), flags,
+                              Wide(path));
 }
 
 }  // namespace tollik::os

@@ -28,6 +28,9 @@ public:
     std::uint32_t GetFileType(FileHandle file) override;
     bool WriteFile(FileHandle file, const void* buffer, std::uint32_t bytesToWrite,
                    std::uint32_t* bytesWritten) override;
+    bool ReadFile(FileHandle file, void* buffer, std::uint32_t bytesToRead,
+                  std::uint32_t* bytesRead) override;
+    bool GetFileSizeEx(FileHandle file, std::int64_t* fileSize) override;
     bool CreateDirectoryW(const char16_t* pathName) override;
 
     std::uint32_t GetDriveTypeW(const char16_t* rootPathName) override;
@@ -45,14 +48,26 @@ public:
     int WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const char16_t* wideText,
                             int wideLength, char* multiByteText, int multiByteSize,
                             const char* defaultChar, std::int32_t* usedDefaultChar) override;
+    int MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags, const char* multiByteText,
+                            int multiByteLength, char16_t* wideText, int wideSize) override;
+    std::uint32_t FormatMessageW(std::uint32_t flags, std::uint32_t messageId,
+                                 std::uint32_t languageId, char16_t** buffer) override;
+    void* LocalFree(void* memory) override;
+    std::int32_t GetCurrentPackageFullName(ProcAddress function,
+                                           std::uint32_t* packageFullNameLength,
+                                           char16_t* packageFullName) override;
 
     LResult SendMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
                          LParam lParam) override;
     int LoadStringW(ModuleHandle module, std::uint32_t id, char16_t* buffer,
                     int bufferMax) override;
     char16_t* CharUpperW(char16_t* text) override;
+    std::uint32_t CharUpperBuffW(char16_t* text, std::uint32_t length) override;
     int MessageBoxW(WindowHandle owner, const char16_t* text, const char16_t* caption,
                     std::uint32_t type) override;
+
+    std::int32_t SHGetFolderPathW(WindowHandle owner, int folder, void* token,
+                                  std::uint32_t flags, char16_t* path) override;
 };
 
 }  // namespace tollik::os

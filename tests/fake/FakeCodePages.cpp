@@ -103,4 +103,71 @@ std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text) 
     return out;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of `bytes`
+// (Unicode's table of well-formed byte sequences), or 0 when the bytes there
+// are not one; `prefix` then gets the length of the maximal subpart, which
+// one U+FFFD replaces.
+std::size_t WellFormedLength(std::string_view bytes, char32_t& value, std::size_t& prefix) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = at(0);
+    prefix = 1;
+    if (lead < 0x80) {
+        value = lead;
+        return 1;
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;   // no overlong forms
+        if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    value = lead & (0xFF >> (length + 1));
+    for (std::size_t i = 1; i < length; ++i) {
+        if (i >= bytes.size()) return 0;
+        const unsigned char byte = at(i);
+        if (byte < (i == 1 ? low : 0x80) || byte > (i == 1 ? high : 0xBF)) return 0;
+        value = (value << 6) | (byte & 0x3F);
+        prefix = i + 1;
+    }
+    return length;
+}
+
+}  // namespace
+
+std::optional<std::u16string> DecodeUtf8(std::string_view bytes, bool strict) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    while (!bytes.empty()) {
+        char32_t value = 0;
+        std::size_t prefix = 0;
+        const std::size_t length = WellFormedLength(bytes, value, prefix);
+        if (length == 0) {
+            if (strict) return std::nullopt;
+            text += u'\xFFFD';
+            bytes.remove_prefix(prefix);
+            continue;
+        }
+        if (value >= 0x10000) {
+            value -= 0x10000;
+            text += static_cast<char16_t>(0xD800 + (value >> 10));
+            text += static_cast<char16_t>(0xDC00 + (value & 0x3FF));
+        } else {
+            text += static_cast<char16_t>(value);
+        }
+        bytes.remove_prefix(length);
+    }
+    return text;
+}
+
 }  // namespace tollik::fake

@@ -9,6 +9,7 @@
 // character "?"; UTF-8 writes U+FFFD for an unpaired surrogate.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,10 @@ namespace tollik::fake {
 
 bool IsKnownCodePage(std::uint32_t codePage);
 std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text);
+
+// UTF-8 to UTF-16 as MultiByteToWideChar does for code page 65001: strictly
+// (nothing when any sequence is ill-formed) or replacing each maximal
+// ill-formed subpart with U+FFFD.
+std::optional<std::u16string> DecodeUtf8(std::string_view bytes, bool strict);
 
 }  // namespace tollik::fake

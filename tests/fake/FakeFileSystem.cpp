@@ -16,6 +16,7 @@ struct FakeFileSystem::Node {
     std::u16string name;
     std::uint32_t attributes = 0;  // beyond what the kind implies
     std::string content;
+    std::uint64_t sparseSize = 0;  // a larger size the file reports; the rest reads as zeros
     std::map<std::u16string, std::unique_ptr<Node>> children;  // by upper-case name
     std::u16string target;
     bool toFolder = false;
@@ -61,6 +62,7 @@ constexpr std::uint32_t kWriteAccess = kGenericWrite | 0x2 | 0x4;     // FILE_WR
 constexpr std::uint32_t kDeleteAccess = 0x00010000;                   // DELETE
 constexpr std::uint32_t kOwnAttributeBits = 0x1 | 0x2 | 0x4 | 0x20;   // read-only .. archive
 constexpr std::uint32_t kErrorDirectory = 267;                        // ERROR_DIRECTORY
+constexpr std::uint32_t kErrorInvalidFunction = 1;                    // ERROR_INVALID_FUNCTION
 
 bool ValidName(std::u16string_view name) {
     for (const char16_t unit : name) {
@@ -193,6 +195,14 @@ void FakeFileSystem::AddDevice(std::u16string_view path, std::uint32_t fileType)
 
 void FakeFileSystem::SetAttributes(std::u16string_view path, std::uint32_t attributes) {
     Require(path).attributes = attributes & kOwnAttributeBits;
+}
+
+void FakeFileSystem::SetSparseSize(std::u16string_view path, std::uint64_t size) {
+    Require(path).sparseSize = size;
+}
+
+std::uint64_t FakeFileSystem::SizeOf(const Node& node) {
+    return std::max<std::uint64_t>(node.content.size(), node.sparseSize);
 }
 
 void FakeFileSystem::FailAttributeQuery(std::u16string_view path, std::uint32_t error) {
@@ -427,7 +437,7 @@ void* FakeFileSystem::FindFirstFile(std::u16string_view pattern, FindData& data,
         entries.push_back({u"..", kFileAttributeDirectory, 0});
     }
     for (const auto& [key, child] : folder.node->children) {
-        entries.push_back({child->name, AttributesOf(*child), child->content.size()});
+        entries.push_back({child->name, AttributesOf(*child), SizeOf(*child)});
     }
     for (const Entry& entry : entries) {
         if (!Matches(namePattern, entry.name)) continue;
@@ -548,6 +558,7 @@ void* FakeFileSystem::CreateFile(std::u16string_view path, std::uint32_t access,
     if (truncating) {
         found.volume->spec.freeBytes += node.content.size();
         node.content.clear();
+        node.sparseSize = 0;
     }
     if (disposition == kCreateAlways) node.attributes = requested | guarded | kFileAttributeArchive;
     error = disposition == kCreateAlways || disposition == kOpenAlways ? kErrorAlreadyExists
@@ -609,6 +620,57 @@ bool FakeFileSystem::WriteFile(void* handle, const void* bytes, std::uint32_t co
     if (count > 0) std::memcpy(content.data() + open.position, bytes, count);
     open.position = end;
     written = count;
+    return true;
+}
+
+bool FakeFileSystem::ReadFile(void* handle, void* bytes, std::uint32_t count, std::uint32_t& read,
+                              std::uint32_t& error) {
+    read = 0;
+    const auto found = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (found == handles_.end() || found->second->kind == OpenHandle::Kind::Search ||
+        found->second->elsewhere) {
+        error = kErrorInvalidHandle;
+        return false;
+    }
+    OpenHandle& open = *found->second;
+    if (!Wants(open.access, kReadAccess)) {
+        error = kErrorAccessDenied;
+        return false;
+    }
+    if (open.kind == OpenHandle::Kind::Folder) {
+        error = kErrorInvalidFunction;
+        return false;
+    }
+    if (open.kind == OpenHandle::Kind::Device) return true;  // nothing to read, as from NUL
+    const Node& node = *open.node;
+    const std::uint64_t size = SizeOf(node);
+    const std::uint64_t available = open.position < size ? size - open.position : 0;
+    const auto taken = static_cast<std::uint32_t>(std::min<std::uint64_t>(count, available));
+    const std::uint64_t stored =
+        open.position < node.content.size()
+            ? std::min<std::uint64_t>(taken, node.content.size() - open.position)
+            : 0;
+    auto* out = static_cast<char*>(bytes);
+    if (stored > 0) std::memcpy(out, node.content.data() + open.position, stored);
+    std::fill(out + stored, out + taken, '\0');
+    open.position += taken;
+    read = taken;
+    return true;
+}
+
+bool FakeFileSystem::GetFileSize(void* handle, std::int64_t& size, std::uint32_t& error) {
+    const auto found = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (found == handles_.end() || found->second->kind == OpenHandle::Kind::Search ||
+        found->second->elsewhere) {
+        error = kErrorInvalidHandle;
+        return false;
+    }
+    const OpenHandle& open = *found->second;
+    if (open.kind == OpenHandle::Kind::Device) {
+        error = kErrorInvalidFunction;
+        return false;
+    }
+    size = open.kind == OpenHandle::Kind::Folder ? 0 : static_cast<std::int64_t>(SizeOf(*open.node));
     return true;
 }
 

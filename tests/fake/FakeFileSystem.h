@@ -49,6 +49,9 @@ public:
     void AddLink(std::u16string_view path, std::u16string_view target, bool toFolder);
     void AddDevice(std::u16string_view path, std::uint32_t fileType);
     void SetAttributes(std::u16string_view path, std::uint32_t attributes);
+    // The file reports `size` bytes, more than it holds: a huge sparse file
+    // whose missing bytes read as zeros.
+    void SetSparseSize(std::u16string_view path, std::uint64_t size);
     // GetFileAttributesW refuses with `error`; searches still list the entry.
     void FailAttributeQuery(std::u16string_view path, std::uint32_t error);
     // Opening refuses with `error` (the file's permissions, say).
@@ -79,6 +82,9 @@ public:
     std::uint32_t GetFileType(void* handle, std::uint32_t& error);
     bool WriteFile(void* handle, const void* bytes, std::uint32_t count, std::uint32_t& written,
                    std::uint32_t& error);
+    bool ReadFile(void* handle, void* bytes, std::uint32_t count, std::uint32_t& read,
+                  std::uint32_t& error);
+    bool GetFileSize(void* handle, std::int64_t& size, std::uint32_t& error);
     bool CreateDirectory(std::u16string_view path, std::uint32_t& error);
     std::uint32_t GetDriveType(const char16_t* root);
     // Total and free bytes of the volume holding `directory` (null: current).
@@ -99,6 +105,7 @@ private:
     Node& Require(std::u16string_view path) const;
     Volume* VolumeFor(std::u16string_view fullPath, std::uint32_t& error) const;
     static std::uint32_t AttributesOf(const Node& node);
+    static std::uint64_t SizeOf(const Node& node);
     bool SharingAllows(const Node& node, std::uint32_t access, std::uint32_t share) const;
     void* NewHandle(OpenHandle handle);
 

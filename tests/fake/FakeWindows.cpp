@@ -19,6 +19,21 @@ FakeWindows::FakeWindows() {
     stringResources[IDS_STATUS_MESSAGE] = u"HSP コンパイル/実行|HSP でコンパイル/実行します。";
     stringResources[IDS_PLUGIN_NAME] = kPluginName;
     stringResources[IDS_PLUGIN_VERSION] = kPluginVersion;
+    files.AddFolder(appDataFolder);
+    // Windows' own wording, ending as the message table's entries do.
+    systemMessages = {
+        {os::kErrorFileNotFound, u"The system cannot find the file specified.\r\n"},
+        {os::kErrorPathNotFound, u"The system cannot find the path specified.\r\n"},
+        {os::kErrorAccessDenied, u"Access is denied.\r\n"},
+        {os::kErrorWriteProtect, u"The media is write protected.\r\n"},
+        {os::kErrorNotReady, u"The device is not ready.\r\n"},
+        {os::kErrorSharingViolation,
+         u"The process cannot access the file because it is being used by another process.\r\n"},
+        {os::kErrorBadNetpath, u"The network path was not found.\r\n"},
+        {os::kErrorInvalidParameter, u"The parameter is incorrect.\r\n"},
+        {os::kErrorDiskFull, u"There is not enough space on the disk.\r\n"},
+        {129, u"The %1 application cannot be run in Win32 mode.\r\n"},
+    };
 }
 
 int FakeWindows::CallCount(std::string_view name) const {
@@ -110,6 +125,19 @@ int FakeWindows::LoadStringW(os::ModuleHandle, std::uint32_t id, char16_t* buffe
     std::copy_n(found->second.data(), n, buffer);
     buffer[n] = u'\0';
     return static_cast<int>(n);
+}
+
+std::int32_t FakeWindows::SHGetFolderPathW(os::WindowHandle, int folder, void* token,
+                                           std::uint32_t flags, char16_t* path) {
+    path[0] = u'\0';
+    if (Enter("SHGetFolderPathW")) return os::kEFail;
+    if (folder != os::kCsidlAppData || token != nullptr || flags != 0) return os::kEInvalidArg;
+    // The Unicode form fails with E_FAIL for a folder that does not exist.
+    if (appDataFolder.empty() || appDataFolder.size() > 260 || !files.IsFolder(appDataFolder))
+        return os::kEFail;
+    std::copy(appDataFolder.begin(), appDataFolder.end(), path);
+    path[appDataFolder.size()] = u'\0';
+    return os::kSOk;
 }
 
 int FakeWindows::MessageBoxW(os::WindowHandle owner, const char16_t* text,
@@ -219,6 +247,24 @@ bool FakeWindows::WriteFile(os::FileHandle file, const void* buffer, std::uint32
     return ok;
 }
 
+bool FakeWindows::ReadFile(os::FileHandle file, void* buffer, std::uint32_t bytesToRead,
+                           std::uint32_t* bytesRead) {
+    trace.push_back("ReadFile " + std::to_string(bytesToRead));
+    std::uint32_t read = 0;
+    bool ok = false;
+    if (!Enter("ReadFile")) ok = files.ReadFile(file, buffer, bytesToRead, read, lastError_);
+    if (bytesRead != nullptr) *bytesRead = read;
+    return ok;
+}
+
+bool FakeWindows::GetFileSizeEx(os::FileHandle file, std::int64_t* fileSize) {
+    if (Enter("GetFileSizeEx")) return false;
+    std::int64_t size = 0;
+    if (!files.GetFileSize(file, size, lastError_)) return false;
+    *fileSize = size;
+    return true;
+}
+
 bool FakeWindows::CreateDirectoryW(const char16_t* pathName) {
     if (Enter("CreateDirectoryW", pathName)) return false;
     return files.CreateDirectory(pathName, lastError_);
@@ -246,6 +292,9 @@ os::ProcAddress FakeWindows::GetProcAddress(os::ModuleHandle module, const char*
     if (module == &kernel32_ && hasDiskFreeSpaceEx &&
         std::strcmp(procName, "GetDiskFreeSpaceExW") == 0)
         return &diskFreeSpaceEx_;
+    if (module == &kernel32_ && hasPackageFunctions &&
+        std::strcmp(procName, "GetCurrentPackageFullName") == 0)
+        return &currentPackageFullName_;
     lastError_ = os::kErrorProcNotFound;
     return nullptr;
 }
@@ -320,10 +369,110 @@ int FakeWindows::WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags
     return static_cast<int>(bytes.size());
 }
 
+int FakeWindows::MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags,
+                                     const char* multiByteText, int multiByteLength,
+                                     char16_t* wideText, int wideSize) {
+    trace.push_back("MultiByteToWideChar cp=" + std::to_string(codePage) + " flags=" + Hex(flags) +
+                    " size=" + std::to_string(wideSize));
+    if (Enter("MultiByteToWideChar")) return 0;
+    if (multiByteText == nullptr || multiByteLength == 0 || multiByteLength < -1 || wideSize < 0 ||
+        (wideSize > 0 && wideText == nullptr)) {
+        lastError_ = os::kErrorInvalidParameter;
+        return 0;
+    }
+    // Only UTF-8 is modelled, and for it the strict flag is the only one.
+    if (codePage != os::kCpUtf8) {
+        lastError_ = os::kErrorInvalidParameter;
+        return 0;
+    }
+    if ((flags & ~os::kMbErrInvalidChars) != 0) {
+        lastError_ = os::kErrorInvalidFlags;
+        return 0;
+    }
+    const std::size_t length = multiByteLength == -1 ? std::strlen(multiByteText) + 1
+                                                     : static_cast<std::size_t>(multiByteLength);
+    const std::optional<std::u16string> text =
+        DecodeUtf8(std::string_view(multiByteText, length), (flags & os::kMbErrInvalidChars) != 0);
+    if (!text) {
+        lastError_ = os::kErrorNoUnicodeTranslation;
+        return 0;
+    }
+    if (wideSize == 0) return static_cast<int>(text->size());
+    if (text->size() > static_cast<std::size_t>(wideSize)) {
+        lastError_ = os::kErrorInsufficientBuffer;
+        return 0;
+    }
+    std::copy(text->begin(), text->end(), wideText);
+    return static_cast<int>(text->size());
+}
+
+std::uint32_t FakeWindows::FormatMessageW(std::uint32_t flags, std::uint32_t messageId,
+                                          std::uint32_t languageId, char16_t** buffer) {
+    *buffer = nullptr;
+    if (Enter("FormatMessageW")) return 0;
+    if ((flags & os::kFormatMessageAllocateBuffer) == 0 ||
+        (flags & os::kFormatMessageFromSystem) == 0) {
+        lastError_ = os::kErrorInvalidParameter;
+        return 0;
+    }
+    constexpr std::uint32_t kErrorResourceLangNotFound = 1815;
+    if (languageId != 0 && languageId != 0x0409) {
+        lastError_ = kErrorResourceLangNotFound;
+        return 0;
+    }
+    const auto found = systemMessages.find(messageId);
+    if (found == systemMessages.end()) {
+        lastError_ = os::kErrorMrMidNotFound;
+        return 0;
+    }
+    const std::u16string& text = found->second;
+    // Without the argument list Windows would read inserts from nowhere.
+    if ((flags & os::kFormatMessageIgnoreInserts) == 0 && text.find(u'%') != std::u16string::npos)
+        throw std::logic_error("FormatMessageW would expand an insert without arguments");
+    auto memory = std::make_unique<char16_t[]>(text.size() + 1);
+    std::copy(text.begin(), text.end(), memory.get());
+    *buffer = memory.get();
+    localAllocations_.emplace(memory.get(), std::move(memory));
+    return static_cast<std::uint32_t>(text.size());
+}
+
+void* FakeWindows::LocalFree(void* memory) {
+    Enter("LocalFree");  // cannot fail for memory the system handed out
+    if (memory == nullptr) return nullptr;
+    if (localAllocations_.erase(memory) == 0) {
+        lastError_ = os::kErrorInvalidHandle;
+        return memory;
+    }
+    return nullptr;
+}
+
+std::int32_t FakeWindows::GetCurrentPackageFullName(os::ProcAddress function,
+                                                    std::uint32_t* length, char16_t* name) {
+    if (function != &currentPackageFullName_)
+        throw std::logic_error("GetCurrentPackageFullName called through a wrong address");
+    if (Enter("GetCurrentPackageFullName")) return static_cast<std::int32_t>(lastError_);
+    if (!packageFullName.has_value()) return os::kAppModelErrorNoPackage;
+    const auto needed = static_cast<std::uint32_t>(packageFullName->size() + 1);
+    if (*length < needed || name == nullptr) {
+        *length = needed;
+        return static_cast<std::int32_t>(os::kErrorInsufficientBuffer);
+    }
+    std::copy(packageFullName->begin(), packageFullName->end(), name);
+    name[packageFullName->size()] = u'\0';
+    *length = needed;
+    return static_cast<std::int32_t>(os::kErrorSuccess);
+}
+
 char16_t* FakeWindows::CharUpperW(char16_t* text) {
     Enter("CharUpperW");  // cannot fail
     for (char16_t* unit = text; *unit != u'\0'; ++unit) *unit = UpperUnit(*unit);
     return text;
+}
+
+std::uint32_t FakeWindows::CharUpperBuffW(char16_t* text, std::uint32_t length) {
+    Enter("CharUpperBuffW");  // cannot fail
+    for (std::uint32_t i = 0; i < length; ++i) text[i] = UpperUnit(text[i]);
+    return length;
 }
 
 }  // namespace tollik::fake

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,13 @@ public:
     FakeFileSystem files;
     std::u16string executablePath = u"C:\\Program Files\\Pellam\\Pellam.exe";
     bool hasDiskFreeSpaceEx = true;  // false: a system older than the function
+    bool hasPackageFunctions = true;  // false: Windows 7 and older, without GetCurrentPackageFullName
+    std::optional<std::u16string> packageFullName;  // set: the host runs as a packaged app
+    // What SHGetFolderPathW(CSIDL_APPDATA) names; the folder is made at the
+    // start, and the query fails while it is missing.
+    std::u16string appDataFolder = u"C:\\Users\\tollik\\AppData\\Roaming";
+    // FormatMessageW's message table, by error code: Windows' English texts.
+    std::map<std::uint32_t, std::u16string> systemMessages;
 
     // What the code under test did.
     std::vector<std::string> calls;
@@ -46,6 +54,8 @@ public:
     std::vector<std::uint32_t> writeSizes;  // bytes asked of each WriteFile
     std::vector<ShownMessageBox> messageBoxes;
     int CallCount(std::string_view name) const;
+    // Buffers FormatMessageW allocated that LocalFree has not released.
+    int LocalAllocations() const { return static_cast<int>(localAllocations_.size()); }
 
     // Faults. `occurrence` counts calls of that name from 1; 0 means every call.
     void FailCall(std::string name, std::uint32_t error, int occurrence = 0);
@@ -74,6 +84,9 @@ public:
     std::uint32_t GetFileType(os::FileHandle file) override;
     bool WriteFile(os::FileHandle file, const void* buffer, std::uint32_t bytesToWrite,
                    std::uint32_t* bytesWritten) override;
+    bool ReadFile(os::FileHandle file, void* buffer, std::uint32_t bytesToRead,
+                  std::uint32_t* bytesRead) override;
+    bool GetFileSizeEx(os::FileHandle file, std::int64_t* fileSize) override;
     bool CreateDirectoryW(const char16_t* pathName) override;
     std::uint32_t GetDriveTypeW(const char16_t* rootPathName) override;
     std::uint32_t SetErrorMode(std::uint32_t mode) override;
@@ -89,13 +102,24 @@ public:
     int WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags, const char16_t* wideText,
                             int wideLength, char* multiByteText, int multiByteSize,
                             const char* defaultChar, std::int32_t* usedDefaultChar) override;
+    int MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags, const char* multiByteText,
+                            int multiByteLength, char16_t* wideText, int wideSize) override;
+    std::uint32_t FormatMessageW(std::uint32_t flags, std::uint32_t messageId,
+                                 std::uint32_t languageId, char16_t** buffer) override;
+    void* LocalFree(void* memory) override;
+    std::int32_t GetCurrentPackageFullName(os::ProcAddress function,
+                                           std::uint32_t* packageFullNameLength,
+                                           char16_t* packageFullName) override;
     char16_t* CharUpperW(char16_t* text) override;
+    std::uint32_t CharUpperBuffW(char16_t* text, std::uint32_t length) override;
     os::LResult SendMessageW(os::WindowHandle window, std::uint32_t message, os::WParam wParam,
                              os::LParam lParam) override;
     int LoadStringW(os::ModuleHandle module, std::uint32_t id, char16_t* buffer,
                     int bufferMax) override;
     int MessageBoxW(os::WindowHandle owner, const char16_t* text, const char16_t* caption,
                     std::uint32_t type) override;
+    std::int32_t SHGetFolderPathW(os::WindowHandle owner, int folder, void* token,
+                                  std::uint32_t flags, char16_t* path) override;
 
 private:
     struct Fault {
@@ -117,6 +141,8 @@ private:
     // What GetModuleHandleW and GetProcAddress hand out.
     int kernel32_ = 0;
     int diskFreeSpaceEx_ = 0;
+    int currentPackageFullName_ = 0;
+    std::map<void*, std::unique_ptr<char16_t[]>> localAllocations_;
 };
 
 }  // namespace tollik::fake
