@@ -1,5 +1,7 @@
 #include "LibraryState.h"
 
+#include "DesktopBridge.Helpers/PackagedProcess.h"
+
 namespace tollik {
 
 LibraryState InitializeLibrary(os::SystemApi& api, os::ModuleHandle self) {
@@ -9,6 +11,7 @@ LibraryState InitializeLibrary(os::SystemApi& api, os::ModuleHandle self) {
     os::VersionInfo version;
     if (api.GetVersionExW(version)) state.osVersion = version;
     state.diskSpace = LookUpDiskSpaceFunction(api);
+    state.packaged = IsPackagedProcess(api, state.osVersion);
     return state;
 }
 

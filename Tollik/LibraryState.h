@@ -14,6 +14,7 @@ struct LibraryState {
     std::uint32_t ansiCodePage = 0;    // the script file's encoding
     os::VersionInfo osVersion;         // 0.0 when the system cannot tell
     DiskSpaceFunction diskSpace;       // for the drive-guarded existence tests
+    bool packaged = false;             // the host runs with a package identity
 };
 
 // Runs the load-time steps in their fixed order. Makes no other call.

@@ -9,7 +9,7 @@
 namespace tollik {
 namespace {
 
-TEST(LibraryState, ReadsCodePageThenVersionThenLooksUpDiskSpaceAndNothingElse) {
+TEST(LibraryState, OnWindows7ReadsCodePageThenVersionThenLooksUpDiskSpaceAndNothingElse) {
     fake::FakeWindows windows;
     windows.ansiCodePage = 932;
     windows.version = {6, 1, 7601};
@@ -25,6 +25,21 @@ TEST(LibraryState, ReadsCodePageThenVersionThenLooksUpDiskSpaceAndNothingElse) {
     EXPECT_EQ(state.ansiCodePage, 932u);
     EXPECT_EQ(state.osVersion.major, 6u);
     EXPECT_EQ(state.osVersion.minor, 1u);
+    EXPECT_FALSE(state.packaged);
+}
+
+TEST(LibraryState, OnNewerSystemsAsksForThePackageLast) {
+    fake::FakeWindows windows;
+    windows.version = {10, 0, 19045};
+    windows.packageFullName = u"Pellam_2.0.0.0_x64__8wekyb3d8bbwe";
+
+    const LibraryState state = InitializeLibrary(windows, nullptr);
+
+    EXPECT_EQ(windows.calls,
+              (std::vector<std::string>{"GetACP", "GetVersionExW", "GetModuleHandleW", "GetProcAddress",
+                                        "GetModuleHandleW", "GetProcAddress",
+                                        "GetCurrentPackageFullName", "GetCurrentPackageFullName"}));
+    EXPECT_TRUE(state.packaged);
 }
 
 TEST(LibraryState, VersionStaysZeroWhenTheSystemCannotTell) {
@@ -42,6 +57,7 @@ TEST(LibraryState, VersionStaysZeroWhenTheSystemCannotTell) {
 TEST(LibraryState, DiskSpaceFallsBackWhenTheExtendedFunctionIsMissing) {
     for (const bool moduleMissing : {false, true}) {
         fake::FakeWindows windows;
+        windows.version = {6, 1, 7601};
         windows.hasDiskFreeSpaceEx = false;
         if (moduleMissing) windows.FailCall("GetModuleHandleW", 126);
 
