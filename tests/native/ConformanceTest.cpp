@@ -5,6 +5,7 @@
 
 #include "FakeWindows.h"
 #include "FileConformance.h"
+#include "SettingsConformance.h"
 
 namespace tollik {
 namespace {
@@ -25,6 +26,9 @@ public:
     void HoldOpenForWriting(const std::u16string& path) override {
         windows_.files.OpenElsewhere(path, os::kGenericWrite, os::kFileShareRead);
     }
+    void HoldOpenForReading(const std::u16string& path) override {
+        windows_.files.OpenElsewhere(path, os::kGenericRead, os::kFileShareRead);
+    }
     void ReleaseHeldFiles() override { windows_.files.CloseHeldElsewhere(); }
     bool IsFolder(const std::u16string& path) override { return windows_.files.IsFolder(path); }
     std::string Content(const std::u16string& path) override {
@@ -32,6 +36,7 @@ public:
     }
 
     int OpenFiles() const { return windows_.files.OpenFiles(); }
+    int LocalAllocations() const { return windows_.LocalAllocations(); }
 
 private:
     fake::FakeWindows windows_;
@@ -42,6 +47,15 @@ TEST(Conformance, TheFakeAnswersTheSharedFileCasesAsWindowsDoes) {
     const std::vector<std::string> mismatches = testing::ConformanceMismatches(world);
     for (const std::string& line : mismatches) ADD_FAILURE() << line;
     EXPECT_EQ(world.OpenFiles(), 0);
+}
+
+TEST(Conformance, TheFakeReadsTheSharedSettingsFilesAsWindowsDoes) {
+    FakeWorld world;
+    const std::vector<std::string> mismatches = testing::SettingsConformanceMismatches(world);
+    for (const std::string& line : mismatches) ADD_FAILURE() << line;
+    EXPECT_EQ(world.OpenFiles(), 0);
+    EXPECT_EQ(world.LocalAllocations(), 0);
+    EXPECT_GE(testing::SettingsFormatCaseCount(), 50);
 }
 
 }  // namespace

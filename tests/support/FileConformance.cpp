@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "Checker.h"
 #include "Common/Drives.h"
 #include "Common/FileSystem.h"
 #include "Failure.h"
@@ -10,47 +11,6 @@
 
 namespace tollik::testing {
 namespace {
-
-std::string Bytes(const std::string& bytes) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        if (b >= 0x20 && b < 0x7F) {
-            out += static_cast<char>(b);
-        } else {
-            out.push_back('\\');
-            out.push_back('x');
-            out.push_back(kHex[b >> 4]);
-            out.push_back(kHex[b & 0xF]);
-        }
-    }
-    return out;
-}
-
-class Checker {
-public:
-    explicit Checker(std::vector<std::string>& mismatches) : mismatches_(mismatches) {}
-
-    template <class T>
-    void Expect(const std::string& what, const T& actual, const T& expected) {
-        if (!(actual == expected)) mismatches_.push_back(what + ": got " + Show(actual) +
-                                                         ", expected " + Show(expected));
-    }
-
-private:
-    static std::string Show(bool value) { return value ? "true" : "false"; }
-    static std::string Show(int value) { return std::to_string(value); }
-    static std::string Show(const std::string& value) { return Quoted(Bytes(value)); }
-    static std::string Show(const std::u16string& value) { return Quoted(Utf8(value)); }
-    static std::string Quoted(std::string text) {
-        text.insert(text.begin(), '"');
-        text.push_back('"');
-        return text;
-    }
-
-    std::vector<std::string>& mismatches_;
-};
 
 // What SaveScriptFile did: "ok", or the failure's kind, code and message.
 std::string Save(os::SystemApi& api, std::uint32_t codePage, const std::u16string& path,

@@ -23,6 +23,8 @@ public:
     virtual void AddFile(const std::u16string& path, const std::string& bytes) = 0;
     // Another process opens the file for writing (sharing reads) and keeps it open.
     virtual void HoldOpenForWriting(const std::u16string& path) = 0;
+    // Another process opens the file for reading only, sharing reads.
+    virtual void HoldOpenForReading(const std::u16string& path) = 0;
     virtual void ReleaseHeldFiles() = 0;
     virtual bool IsFolder(const std::u16string& path) = 0;
     // The file's bytes, or "<none>" when there is no file.

@@ -10,6 +10,7 @@
 
 #include "Common/FileSystem.h"
 #include "FileConformance.h"
+#include "SettingsConformance.h"
 #include "HSPCmp/ScriptWriter.h"
 #include "os/Win32SystemApi.h"
 
@@ -90,6 +91,12 @@ public:
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         held_.push_back(file);
     }
+    void HoldOpenForReading(const std::u16string& path) override {
+        const HANDLE file = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        held_.push_back(file);
+    }
     void ReleaseHeldFiles() override {
         for (const HANDLE file : held_) CloseHandle(file);
         held_.clear();
@@ -120,6 +127,11 @@ private:
 TEST(Conformance, RealWindowsAnswersTheSharedFileCases) {
     RealWorld world;
     for (const std::string& line : testing::ConformanceMismatches(world)) ADD_FAILURE() << line;
+}
+
+TEST(Conformance, RealWindowsReadsTheSharedSettingsFiles) {
+    RealWorld world;
+    for (const std::string& line : testing::SettingsConformanceMismatches(world)) ADD_FAILURE() << line;
 }
 
 TEST(Conformance, HostExecutablePathNamesTheProgramNotALibrary) {

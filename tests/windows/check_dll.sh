@@ -27,6 +27,14 @@ for name in $imports; do
   esac
 done
 
+# Functions newer than Windows 7 are looked up when needed, never imported:
+# an import the system lacks would stop the library from loading at all.
+for name in GetCurrentPackageFullName GetDiskFreeSpaceExW; do
+  if printf '%s\n' "$dump" | grep -q "[[:space:]]$name\$"; then
+    echo "FAIL: imports $name instead of looking it up"; status=1
+  fi
+done
+
 # The export name table: lines like "	[   0] GetIconDarkID".
 exports=$(printf '%s\n' "$dump" |
   sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
