@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
+#include "Checker.h"
 #include "FakeText.h"
 #include "FakeWindows.h"
 
@@ -241,6 +243,92 @@ TEST(FakeWindows, ConvertsToTheAnsiCodePages) {
     EXPECT_EQ(windows.GetLastError(), kErrorInsufficientBuffer);
     EXPECT_EQ(windows.WideCharToMultiByte(1252, 0, u"", 0, nullptr, 0, nullptr, nullptr), 0);
     EXPECT_EQ(windows.GetLastError(), kErrorInvalidParameter);
+}
+
+TEST(FakeWindows, DecodesUtf8StrictlyOrWithReplacements) {
+    const struct {
+        std::string bytes;
+        std::u16string lenient;  // strict decoding gives the same, or fails when it differs
+        bool wellFormed;
+    } cases[] = {
+        {"a\xC3\xA9\xE6\x97\xA5", u"a\u00E9\u65E5", true},
+        {"\xF0\x9F\x98\x80", u"\xD83D\xDE00", true},
+        {"\xEF\xBF\xBE", u"\uFFFE", true},  // a noncharacter is still well-formed
+        {std::string("a\0b", 3), std::u16string(u"a\0b", 3), true},
+        {"\xC0\xAF", u"\uFFFD\uFFFD", false},
+        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD", false},  // overlong
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", false},  // surrogate; Wine writes two
+        {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD", false},  // above U+10FFFF; Wine writes three
+        {"a\xE3\x81" "b", u"a\uFFFD" "b", false},                 // cut short: one for the maximal part
+        {"\x80", u"\uFFFD", false},
+        {"\xFF", u"\uFFFD", false},
+    };
+    FakeWindows windows;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::ShowBytes(c.bytes));
+        const int length = static_cast<int>(c.bytes.size());
+        char16_t out[16] = {};
+        const int lenient = windows.MultiByteToWideChar(kCpUtf8, 0, c.bytes.data(), length, out, 16);
+        EXPECT_EQ(std::u16string(out, static_cast<std::size_t>(lenient)), c.lenient);
+        const int strict =
+            windows.MultiByteToWideChar(kCpUtf8, kMbErrInvalidChars, c.bytes.data(), length, out, 16);
+        EXPECT_EQ(strict, c.wellFormed ? lenient : 0);
+        if (!c.wellFormed) {
+            EXPECT_EQ(windows.GetLastError(), kErrorNoUnicodeTranslation);
+        }
+    }
+    char16_t one[1];
+    EXPECT_EQ(windows.MultiByteToWideChar(kCpUtf8, 0, "ab", 2, one, 1), 0);
+    EXPECT_EQ(windows.GetLastError(), kErrorInsufficientBuffer);
+    EXPECT_EQ(windows.MultiByteToWideChar(kCpUtf8, 0, "ab", 0, nullptr, 0), 0);
+    EXPECT_EQ(windows.GetLastError(), kErrorInvalidParameter);
+    EXPECT_EQ(windows.MultiByteToWideChar(kCpUtf8, 0x1, "ab", 2, nullptr, 0), 0);
+    EXPECT_EQ(windows.GetLastError(), kErrorInvalidFlags);
+}
+
+TEST(FakeWindows, ReadsOnlyThroughAHandleOpenedForReading) {
+    FakeWindows windows;
+    windows.files.AddFile(u"C:\\f", "abc");
+    void* const writer = windows.CreateFileW(u"C:\\f", kGenericWrite, kFileShareRead | kFileShareWrite,
+                                             kOpenExisting, 0);
+    char bytes[8] = {};
+    std::uint32_t read = 99;
+    EXPECT_FALSE(windows.ReadFile(writer, bytes, 8, &read));
+    EXPECT_EQ(windows.GetLastError(), kErrorAccessDenied);
+    EXPECT_EQ(read, 0u);
+
+    void* const reader = windows.CreateFileW(u"C:\\f", kGenericRead, kFileShareRead | kFileShareWrite,
+                                             kOpenExisting, 0);
+    std::int64_t size = 0;
+    EXPECT_TRUE(windows.GetFileSizeEx(reader, &size));
+    EXPECT_EQ(size, 3);
+    EXPECT_TRUE(windows.ReadFile(reader, bytes, 2, &read));
+    EXPECT_EQ(std::string(bytes, read), "ab");
+    EXPECT_TRUE(windows.ReadFile(reader, bytes, 8, &read));
+    EXPECT_EQ(std::string(bytes, read), "c");
+    EXPECT_TRUE(windows.ReadFile(reader, bytes, 8, &read));  // at the end: success, nothing read
+    EXPECT_EQ(read, 0u);
+    windows.CloseHandle(writer);
+    windows.CloseHandle(reader);
+}
+
+TEST(FakeWindows, SystemMessagesAreAllocatedAndMustBeFreed) {
+    FakeWindows windows;
+    const std::uint32_t flags = kFormatMessageAllocateBuffer | kFormatMessageFromSystem |
+                                kFormatMessageIgnoreInserts;
+    char16_t* text = nullptr;
+    ASSERT_EQ(windows.FormatMessageW(flags, kErrorAccessDenied, 0, &text), 19u);
+    EXPECT_EQ(std::u16string(text), u"Access is denied.\r\n");
+    EXPECT_EQ(windows.LocalAllocations(), 1);
+    EXPECT_EQ(windows.LocalFree(text), nullptr);
+    EXPECT_EQ(windows.LocalAllocations(), 0);
+
+    EXPECT_EQ(windows.FormatMessageW(flags, 0x12345, 0, &text), 0u);
+    EXPECT_EQ(text, nullptr);
+    EXPECT_EQ(windows.GetLastError(), kErrorMrMidNotFound);
+    // An insert without arguments would read from nowhere.
+    EXPECT_THROW(windows.FormatMessageW(flags & ~kFormatMessageIgnoreInserts, 129, 0, &text),
+                 std::logic_error);
 }
 
 }  // namespace
