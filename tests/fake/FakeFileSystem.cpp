@@ -566,26 +566,28 @@ void* FakeFileSystem::CreateFile(std::u16string_view path, std::uint32_t access,
     return NewHandle({OpenHandle::Kind::File, &node, found.volume, access, share});
 }
 
-bool FakeFileSystem::CloseHandle(void* handle, std::uint32_t& error) {
+FakeFileSystem::OpenHandle* FakeFileSystem::OwnFileHandle(void* handle, std::uint32_t& error) {
     const auto found = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
     if (found == handles_.end() || found->second->kind == OpenHandle::Kind::Search ||
         found->second->elsewhere) {
         error = kErrorInvalidHandle;
-        return false;
+        return nullptr;
     }
-    handles_.erase(found);
+    return found->second.get();
+}
+
+bool FakeFileSystem::CloseHandle(void* handle, std::uint32_t& error) {
+    if (OwnFileHandle(handle, error) == nullptr) return false;
+    handles_.erase(reinterpret_cast<std::uintptr_t>(handle));
     return true;
 }
 
 std::uint32_t FakeFileSystem::GetFileType(void* handle, std::uint32_t& error) {
-    const auto found = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (found == handles_.end() || found->second->kind == OpenHandle::Kind::Search) {
-        error = kErrorInvalidHandle;
-        return kFileTypeUnknown;
-    }
-    if (found->second->kind == OpenHandle::Kind::Device) {
+    const OpenHandle* const open = OwnFileHandle(handle, error);
+    if (open == nullptr) return kFileTypeUnknown;
+    if (open->kind == OpenHandle::Kind::Device) {
         error = kErrorSuccess;
-        return found->second->node->fileType;
+        return open->node->fileType;
     }
     return kFileTypeDisk;
 }
@@ -593,13 +595,9 @@ std::uint32_t FakeFileSystem::GetFileType(void* handle, std::uint32_t& error) {
 bool FakeFileSystem::WriteFile(void* handle, const void* bytes, std::uint32_t count,
                                std::uint32_t& written, std::uint32_t& error) {
     written = 0;
-    const auto found = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (found == handles_.end() || found->second->kind == OpenHandle::Kind::Search ||
-        found->second->elsewhere) {
-        error = kErrorInvalidHandle;
-        return false;
-    }
-    OpenHandle& open = *found->second;
+    OpenHandle* const own = OwnFileHandle(handle, error);
+    if (own == nullptr) return false;
+    OpenHandle& open = *own;
     if (!Wants(open.access, kWriteAccess) || open.kind == OpenHandle::Kind::Folder) {
         error = kErrorAccessDenied;
         return false;
@@ -626,13 +624,9 @@ bool FakeFileSystem::WriteFile(void* handle, const void* bytes, std::uint32_t co
 bool FakeFileSystem::ReadFile(void* handle, void* bytes, std::uint32_t count, std::uint32_t& read,
                               std::uint32_t& error) {
     read = 0;
-    const auto found = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (found == handles_.end() || found->second->kind == OpenHandle::Kind::Search ||
-        found->second->elsewhere) {
-        error = kErrorInvalidHandle;
-        return false;
-    }
-    OpenHandle& open = *found->second;
+    OpenHandle* const own = OwnFileHandle(handle, error);
+    if (own == nullptr) return false;
+    OpenHandle& open = *own;
     if (!Wants(open.access, kReadAccess)) {
         error = kErrorAccessDenied;
         return false;
@@ -659,13 +653,9 @@ bool FakeFileSystem::ReadFile(void* handle, void* bytes, std::uint32_t count, st
 }
 
 bool FakeFileSystem::GetFileSize(void* handle, std::int64_t& size, std::uint32_t& error) {
-    const auto found = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (found == handles_.end() || found->second->kind == OpenHandle::Kind::Search ||
-        found->second->elsewhere) {
-        error = kErrorInvalidHandle;
-        return false;
-    }
-    const OpenHandle& open = *found->second;
+    const OpenHandle* const own = OwnFileHandle(handle, error);
+    if (own == nullptr) return false;
+    const OpenHandle& open = *own;
     if (open.kind == OpenHandle::Kind::Device) {
         error = kErrorInvalidFunction;
         return false;

@@ -108,6 +108,9 @@ private:
     static std::uint64_t SizeOf(const Node& node);
     bool SharingAllows(const Node& node, std::uint32_t access, std::uint32_t share) const;
     void* NewHandle(OpenHandle handle);
+    // A file, folder or device handle the code under test holds; null, with
+    // ERROR_INVALID_HANDLE, for anything else.
+    OpenHandle* OwnFileHandle(void* handle, std::uint32_t& error);
 
     std::map<std::u16string, std::unique_ptr<Volume>> volumes_;  // by upper-case root
     std::map<std::uintptr_t, std::unique_ptr<OpenHandle>> handles_;
