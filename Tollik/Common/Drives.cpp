@@ -4,6 +4,7 @@
 
 #include "Common/FileSystem.h"
 #include "os/Handles.h"
+#include "os/Kernel32Function.h"
 
 namespace tollik {
 namespace {
@@ -24,9 +25,7 @@ bool ExistsChecked(SystemApi& api, const DiskSpaceFunction& diskSpace, std::u16s
 }  // namespace
 
 DiskSpaceFunction LookUpDiskSpaceFunction(SystemApi& api) {
-    const ModuleHandle kernel = api.GetModuleHandleW(u"kernel32.dll");
-    if (kernel == nullptr) return {};
-    return {api.GetProcAddress(kernel, "GetDiskFreeSpaceExW")};
+    return {LookUpKernel32Function(api, "GetDiskFreeSpaceExW")};
 }
 
 std::int64_t DriveSize(SystemApi& api, const DiskSpaceFunction& diskSpace, std::uint8_t drive) {

@@ -2,14 +2,14 @@
 
 #include <vector>
 
+#include "os/Kernel32Function.h"
+
 namespace tollik {
 
 bool IsPackagedProcess(os::SystemApi& api, const os::VersionInfo& version) {
     if (version.major < 6 || (version.major == 6 && version.minor <= 1)) return false;
 
-    const os::ModuleHandle kernel32 = api.GetModuleHandleW(u"kernel32.dll");
-    const os::ProcAddress function =
-        kernel32 == nullptr ? nullptr : api.GetProcAddress(kernel32, "GetCurrentPackageFullName");
+    const os::ProcAddress function = os::LookUpKernel32Function(api, "GetCurrentPackageFullName");
     if (function == nullptr) return false;  // a system without packages
 
     // The first call only learns the length; the second tells whether there
