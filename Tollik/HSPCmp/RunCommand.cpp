@@ -2,20 +2,41 @@
 
 #include <string>
 
+#include "Common/FileSystem.h"
+#include "Common/HostSettingsFile.h"
+#include "Common/PathText.h"
 #include "HSPCmp/DocumentCapture.h"
+#include "HSPCmp/RunnerLaunch.h"
+#include "HSPCmp/ScriptWriter.h"
+#include "HSPCmp/TempFolder.h"
+#include "settings/RunSettings.h"
 
 namespace tollik {
 
-// The library state carries the ANSI code page that the script writer needs.
-void ExecuteRunCommand(os::SystemApi& api, const LibraryState& /*library*/,
-                       os::WindowHandle host) {
-    // The document is read as the command reads it. Saving it as the script
-    // and starting the runner follow these two steps; until they are built,
-    // the command ends here with the host's view as it found it.
+std::u16string ScriptPathFor(os::SystemApi& api, std::u16string_view documentPath) {
+    if (!documentPath.empty()) return DirPart(documentPath) + std::u16string(kScriptFileName);
+    return AddTrailingDelimiter(GetLongTempPath(api)) + std::u16string(kScriptFileName);
+}
+
+void ExecuteRunCommand(os::SystemApi& api, const LibraryState& library, os::WindowHandle host) {
+    // Settings first: a settings file that cannot be read stops the command
+    // before the host's document is touched.
+    std::u16string hostSettingsFile;
+    if (!GetHostIniFileName(api, library.diskSpace, library.packaged, hostSettingsFile)) return;
+    const RunSettings settings = LoadRunSettings(api, library.diskSpace, hostSettingsFile);
+
     const std::u16string text = CaptureDocumentText(api, host);
     const std::u16string documentPath = QueryDocumentPath(api, host);
-    static_cast<void>(text);
-    static_cast<void>(documentPath);
+    const std::u16string scriptPath = ScriptPathFor(api, documentPath);
+    SaveScriptFile(api, library.ansiCodePage, scriptPath, text);
+
+    // Read only now, after the write: the key as it is when the runner starts.
+    const std::int32_t runMode = ToggledRunMode(settings.RunMode, IsControlHeld(api));
+    const std::u16string runner =
+        DirPart(HostExecutablePath(api)) + std::u16string(kRunnerRelativePath);
+    StartRunner(api, runner,
+                RunnerParameters(settings.HspDirectory, scriptPath, runMode,
+                                 settings.ShowDebugWindow));
 }
 
 }  // namespace tollik

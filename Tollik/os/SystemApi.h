@@ -38,6 +38,16 @@ struct VersionInfo {
     std::uint32_t build = 0;
 };
 
+// The Control key's virtual-key code, and the GetKeyState bit set while a
+// key is down.
+inline constexpr int kVkControl = 0x11;
+inline constexpr std::uint16_t kKeyStateDown = 0x80;
+
+// ShellExecuteW: the hidden show command; results above this value mean the
+// program was started.
+inline constexpr int kSwHide = 0;
+inline constexpr std::intptr_t kShellExecuteFailureLimit = 32;
+
 // MessageBoxW styles used by the plug-in.
 inline constexpr std::uint32_t kMbOk = 0x00000000;
 inline constexpr std::uint32_t kMbIconError = 0x00000010;
@@ -169,6 +179,14 @@ public:
                           std::uint32_t* bytesRead) = 0;
     virtual bool GetFileSizeEx(FileHandle file, std::int64_t* fileSize) = 0;
     virtual bool CreateDirectoryW(const char16_t* pathName) = 0;
+    // The user's temporary folder with a final backslash. Returns the units
+    // written without the NUL, or, when `bufferLength` is too small, the
+    // size needed with the NUL; 0 on failure.
+    virtual std::uint32_t GetTempPathW(std::uint32_t bufferLength, char16_t* buffer) = 0;
+    // The long form of an existing path; results as GetTempPathW's, and 0
+    // (ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND) when it does not exist.
+    virtual std::uint32_t GetLongPathNameW(const char16_t* shortPath, char16_t* longPath,
+                                           std::uint32_t bufferLength) = 0;
 
     // kernel32: drives and the process error mode.
     virtual std::uint32_t GetDriveTypeW(const char16_t* rootPathName) = 0;
@@ -225,10 +243,18 @@ public:
     virtual std::uint32_t CharUpperBuffW(char16_t* text, std::uint32_t length) = 0;
     virtual int MessageBoxW(WindowHandle owner, const char16_t* text, const char16_t* caption,
                             std::uint32_t type) = 0;
+    // The calling thread's state of a key, as the thread's messages left it.
+    virtual std::int16_t GetKeyState(int virtualKey) = 0;
 
     // shell32. `path` has room for 260 units and a NUL. Returns an HRESULT.
     virtual std::int32_t SHGetFolderPathW(WindowHandle owner, int folder, void* token,
                                           std::uint32_t flags, char16_t* path) = 0;
+    // Starts `file` through the shell without waiting for it. Returns the
+    // HINSTANCE value: above kShellExecuteFailureLimit when it started,
+    // otherwise an error code.
+    virtual std::intptr_t ShellExecuteW(WindowHandle owner, const char16_t* operation,
+                                        const char16_t* file, const char16_t* parameters,
+                                        const char16_t* directory, int showCommand) = 0;
 };
 
 }  // namespace tollik::os

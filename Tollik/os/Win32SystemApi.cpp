@@ -4,6 +4,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <iterator>
@@ -121,6 +122,15 @@ bool Win32SystemApi::CreateDirectoryW(const char16_t* pathName) {
     return ::CreateDirectoryW(Wide(pathName), nullptr) != FALSE;
 }
 
+std::uint32_t Win32SystemApi::GetTempPathW(std::uint32_t bufferLength, char16_t* buffer) {
+    return ::GetTempPathW(bufferLength, Wide(buffer));
+}
+
+std::uint32_t Win32SystemApi::GetLongPathNameW(const char16_t* shortPath, char16_t* longPath,
+                                               std::uint32_t bufferLength) {
+    return ::GetLongPathNameW(Wide(shortPath), Wide(longPath), bufferLength);
+}
+
 std::uint32_t Win32SystemApi::GetDriveTypeW(const char16_t* rootPathName) {
     return ::GetDriveTypeW(Wide(rootPathName));
 }
@@ -235,10 +245,21 @@ int Win32SystemApi::MessageBoxW(WindowHandle owner, const char16_t* text,
     return ::MessageBoxW(static_cast<HWND>(owner), Wide(text), Wide(caption), type);
 }
 
+std::int16_t Win32SystemApi::GetKeyState(int virtualKey) { return ::GetKeyState(virtualKey); }
+
 std::int32_t Win32SystemApi::SHGetFolderPathW(WindowHandle owner, int folder, void* token,
                                               std::uint32_t flags, char16_t* path) {
     return ::SHGetFolderPathW(static_cast<HWND>(owner), folder, static_cast<HANDLE>(token), flags,
                               Wide(path));
+}
+
+std::intptr_t Win32SystemApi::ShellExecuteW(WindowHandle owner, const char16_t* operation,
+                                            const char16_t* file, const char16_t* parameters,
+                                            const char16_t* directory, int showCommand) {
+    return reinterpret_cast<std::intptr_t>(::ShellExecuteW(static_cast<HWND>(owner),
+                                                           Wide(operation), Wide(file),
+                                                           Wide(parameters), Wide(directory),
+                                                           showCommand));
 }
 
 }  // namespace tollik::os

@@ -32,6 +32,9 @@ public:
                   std::uint32_t* bytesRead) override;
     bool GetFileSizeEx(FileHandle file, std::int64_t* fileSize) override;
     bool CreateDirectoryW(const char16_t* pathName) override;
+    std::uint32_t GetTempPathW(std::uint32_t bufferLength, char16_t* buffer) override;
+    std::uint32_t GetLongPathNameW(const char16_t* shortPath, char16_t* longPath,
+                                   std::uint32_t bufferLength) override;
 
     std::uint32_t GetDriveTypeW(const char16_t* rootPathName) override;
     std::uint32_t SetErrorMode(std::uint32_t mode) override;
@@ -65,9 +68,13 @@ public:
     std::uint32_t CharUpperBuffW(char16_t* text, std::uint32_t length) override;
     int MessageBoxW(WindowHandle owner, const char16_t* text, const char16_t* caption,
                     std::uint32_t type) override;
+    std::int16_t GetKeyState(int virtualKey) override;
 
     std::int32_t SHGetFolderPathW(WindowHandle owner, int folder, void* token,
                                   std::uint32_t flags, char16_t* path) override;
+    std::intptr_t ShellExecuteW(WindowHandle owner, const char16_t* operation,
+                                const char16_t* file, const char16_t* parameters,
+                                const char16_t* directory, int showCommand) override;
 };
 
 }  // namespace tollik::os

@@ -24,6 +24,7 @@ struct FakeFileSystem::Node {
     std::uint32_t attributeError = 0;
     std::uint32_t openError = 0;
     bool refusesNewEntries = false;
+    std::u16string shortName;  // the 8.3 alias, upper case; empty when none
     Node* parent = nullptr;
 };
 
@@ -197,6 +198,10 @@ void FakeFileSystem::SetAttributes(std::u16string_view path, std::uint32_t attri
     Require(path).attributes = attributes & kOwnAttributeBits;
 }
 
+void FakeFileSystem::SetShortName(std::u16string_view path, std::u16string_view alias) {
+    Require(path).shortName = UpperCase(alias);
+}
+
 void FakeFileSystem::SetSparseSize(std::u16string_view path, std::uint64_t size) {
     Require(path).sparseSize = size;
 }
@@ -269,6 +274,23 @@ std::optional<std::u16string> FakeFileSystem::FullPath(std::u16string_view path)
     return FullPathName(path, paths);
 }
 
+std::optional<std::u16string> FakeFileSystem::LongPath(std::u16string_view path,
+                                                      std::uint32_t& error) const {
+    const Lookup found = Resolve(path, false);
+    if (found.node == nullptr) {
+        error = found.error;
+        return std::nullopt;
+    }
+    std::u16string names;
+    for (const Node* node = found.node; node->parent != nullptr; node = node->parent)
+        names.insert(0, u"\\" + node->name);
+    std::u16string root = found.volume->root;
+    if (root.ends_with(u'\\')) root.pop_back();
+    std::u16string result = root + names;
+    if (names.empty() || path.ends_with(u'\\')) result += u'\\';
+    return result;
+}
+
 FakeFileSystem::Volume* FakeFileSystem::VolumeFor(std::u16string_view fullPath,
                                                   std::uint32_t& error) const {
     std::u16string_view root = RootOf(fullPath);
@@ -334,7 +356,14 @@ FakeFileSystem::Lookup FakeFileSystem::Walk(std::u16string_view fullPath, bool f
             found.error = kErrorInvalidName;
             return found;
         }
-        const auto child = node->children.find(UpperCase(names[i]));
+        auto child = node->children.find(UpperCase(names[i]));
+        if (child == node->children.end()) {
+            // An 8.3 alias names the same entry.
+            child = std::find_if(node->children.begin(), node->children.end(),
+                                 [alias = UpperCase(names[i])](const auto& entry) {
+                                     return entry.second->shortName == alias;
+                                 });
+        }
         if (child == node->children.end()) {
             found.error = last ? kErrorFileNotFound : kErrorPathNotFound;
             found.parent = last ? node : nullptr;

@@ -49,6 +49,8 @@ public:
     void AddLink(std::u16string_view path, std::u16string_view target, bool toFolder);
     void AddDevice(std::u16string_view path, std::uint32_t fileType);
     void SetAttributes(std::u16string_view path, std::uint32_t attributes);
+    // `alias` names the entry too, as an 8.3 short name does.
+    void SetShortName(std::u16string_view path, std::u16string_view alias);
     // The file reports `size` bytes, more than it holds: a huge sparse file
     // whose missing bytes read as zeros.
     void SetSparseSize(std::u16string_view path, std::uint64_t size);
@@ -73,6 +75,9 @@ public:
 
     // The operations, with Windows' results; a failure sets `error`.
     std::optional<std::u16string> FullPath(std::u16string_view path) const;
+    // Every name in the full form of an existing path written out long; a
+    // final backslash stays. Links are followed, which Windows does not do.
+    std::optional<std::u16string> LongPath(std::u16string_view path, std::uint32_t& error) const;
     std::uint32_t GetFileAttributes(std::u16string_view path, std::uint32_t& error);
     void* FindFirstFile(std::u16string_view pattern, os::FindData& data, std::uint32_t& error);
     bool FindClose(void* search, std::uint32_t& error);

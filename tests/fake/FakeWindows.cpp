@@ -20,6 +20,7 @@ FakeWindows::FakeWindows() {
     stringResources[IDS_PLUGIN_NAME] = kPluginName;
     stringResources[IDS_PLUGIN_VERSION] = kPluginVersion;
     files.AddFolder(appDataFolder);
+    files.AddFolder(tempPath);
     // Windows' own wording, ending as the message table's entries do.
     systemMessages = {
         {os::kErrorFileNotFound, u"The system cannot find the file specified.\r\n"},
@@ -147,6 +148,31 @@ int FakeWindows::MessageBoxW(os::WindowHandle owner, const char16_t* text,
     return 1;  // IDOK
 }
 
+std::int16_t FakeWindows::GetKeyState(int virtualKey) {
+    Enter("GetKeyState");  // cannot fail
+    const auto found = keyStates.find(virtualKey);
+    return found == keyStates.end() ? std::int16_t{0} : found->second;
+}
+
+std::intptr_t FakeWindows::ShellExecuteW(os::WindowHandle owner, const char16_t* operation,
+                                         const char16_t* file, const char16_t* parameters,
+                                         const char16_t* directory, int showCommand) {
+    const auto text = [](const char16_t* value) { return value ? std::u16string(value) : u""; };
+    ShellExecution& execution = shellExecutions.emplace_back(
+        ShellExecution{owner, text(operation), text(file), text(parameters), text(directory),
+                       showCommand, false});
+    if (Enter("ShellExecuteW")) return static_cast<std::intptr_t>(lastError_);
+    // The shell starts a program that is there as a file, and otherwise
+    // answers ERROR_FILE_NOT_FOUND, which doubles as its SE_ERR_FNF.
+    const std::u16string path = text(file);
+    if (path.empty() || !files.Exists(path) || files.IsFolder(path)) {
+        lastError_ = os::kErrorFileNotFound;
+        return static_cast<std::intptr_t>(os::kErrorFileNotFound);
+    }
+    execution.started = true;
+    return 42;
+}
+
 }  // namespace tollik::fake
 
 namespace tollik::fake {
@@ -268,6 +294,37 @@ bool FakeWindows::GetFileSizeEx(os::FileHandle file, std::int64_t* fileSize) {
 bool FakeWindows::CreateDirectoryW(const char16_t* pathName) {
     if (Enter("CreateDirectoryW", pathName)) return false;
     return files.CreateDirectory(pathName, lastError_);
+}
+
+namespace {
+
+// Windows' convention for a text result: the units written without the NUL,
+// or the size needed with it when the buffer is too small.
+std::uint32_t AnswerText(const std::u16string& text, char16_t* buffer, std::uint32_t bufferLength) {
+    if (text.size() + 1 > bufferLength) return static_cast<std::uint32_t>(text.size() + 1);
+    std::copy(text.begin(), text.end(), buffer);
+    buffer[text.size()] = u'\0';
+    return static_cast<std::uint32_t>(text.size());
+}
+
+}  // namespace
+
+std::uint32_t FakeWindows::GetTempPathW(std::uint32_t bufferLength, char16_t* buffer) {
+    if (Enter("GetTempPathW")) return 0;
+    // Named, not checked: the folder need not exist.
+    return AnswerText(tempPath, buffer, bufferLength);
+}
+
+std::uint32_t FakeWindows::GetLongPathNameW(const char16_t* shortPath, char16_t* longPath,
+                                            std::uint32_t bufferLength) {
+    if (Enter("GetLongPathNameW", shortPath)) return 0;
+    if (shortPath == nullptr) {
+        lastError_ = os::kErrorInvalidParameter;
+        return 0;
+    }
+    const std::optional<std::u16string> found = files.LongPath(shortPath, lastError_);
+    if (!found) return 0;
+    return AnswerText(*found, longPath, bufferLength);
 }
 
 std::uint32_t FakeWindows::GetDriveTypeW(const char16_t* rootPathName) {

@@ -26,6 +26,17 @@ struct ShownMessageBox {
     std::uint32_t type;
 };
 
+// One ShellExecuteW call, as the code under test made it.
+struct ShellExecution {
+    os::WindowHandle owner;
+    std::u16string operation;
+    std::u16string file;
+    std::u16string parameters;
+    std::u16string directory;
+    int showCommand;
+    bool started;  // the file was there to start
+};
+
 class FakeWindows : public os::SystemApi {
 public:
     FakeWindows();
@@ -44,6 +55,12 @@ public:
     // What SHGetFolderPathW(CSIDL_APPDATA) names; the folder is made at the
     // start, and the query fails while it is missing.
     std::u16string appDataFolder = u"C:\\Users\\tollik\\AppData\\Roaming";
+    // What GetTempPathW names (with its final backslash); the folder is made
+    // at the start.
+    std::u16string tempPath = u"C:\\Users\\tollik\\AppData\\Local\\Temp\\";
+    // GetKeyState by virtual-key code; a held key reads 0xFF80, as Windows gives it.
+    std::map<int, std::int16_t> keyStates;
+    void HoldKey(int virtualKey) { keyStates[virtualKey] = static_cast<std::int16_t>(0xFF80); }
     // FormatMessageW's message table, by error code: Windows' English texts.
     std::map<std::uint32_t, std::u16string> systemMessages;
 
@@ -53,6 +70,7 @@ public:
     std::vector<std::string> trace;
     std::vector<std::uint32_t> writeSizes;  // bytes asked of each WriteFile
     std::vector<ShownMessageBox> messageBoxes;
+    std::vector<ShellExecution> shellExecutions;
     int CallCount(std::string_view name) const;
     // Buffers FormatMessageW allocated that LocalFree has not released.
     int LocalAllocations() const { return static_cast<int>(localAllocations_.size()); }
@@ -88,6 +106,9 @@ public:
                   std::uint32_t* bytesRead) override;
     bool GetFileSizeEx(os::FileHandle file, std::int64_t* fileSize) override;
     bool CreateDirectoryW(const char16_t* pathName) override;
+    std::uint32_t GetTempPathW(std::uint32_t bufferLength, char16_t* buffer) override;
+    std::uint32_t GetLongPathNameW(const char16_t* shortPath, char16_t* longPath,
+                                   std::uint32_t bufferLength) override;
     std::uint32_t GetDriveTypeW(const char16_t* rootPathName) override;
     std::uint32_t SetErrorMode(std::uint32_t mode) override;
     os::ModuleHandle GetModuleHandleW(const char16_t* moduleName) override;
@@ -118,8 +139,12 @@ public:
                     int bufferMax) override;
     int MessageBoxW(os::WindowHandle owner, const char16_t* text, const char16_t* caption,
                     std::uint32_t type) override;
+    std::int16_t GetKeyState(int virtualKey) override;
     std::int32_t SHGetFolderPathW(os::WindowHandle owner, int folder, void* token,
                                   std::uint32_t flags, char16_t* path) override;
+    std::intptr_t ShellExecuteW(os::WindowHandle owner, const char16_t* operation,
+                                const char16_t* file, const char16_t* parameters,
+                                const char16_t* directory, int showCommand) override;
 
 private:
     struct Fault {

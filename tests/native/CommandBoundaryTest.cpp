@@ -5,13 +5,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "AllocationLimit.h"
 #include "Failure.h"
 #include "CaseName.h"
 #include "FakeWindows.h"
-#include "HSPCmp/RunCommand.h"
 #include "PluginApi/CommandBoundary.h"
-#include "PluginApi/HostMessages.h"
 #include "PluginApi/PluginInfo.h"
 
 namespace tollik {
@@ -63,48 +60,6 @@ TEST(Boundary, AMessageBoxThatThrowsStaysInside) {
     windows.ThrowOnCall("MessageBoxW", 0, [] { throw std::bad_alloc(); });
     RunAtBoundary(windows, windows.hostWindow, [] { throw GeneralError(u"x"); });
     EXPECT_EQ(windows.CallCount("MessageBoxW"), 1);
-}
-
-// The command as OnCommand runs it.
-class OnCommandTest : public ::testing::Test {
-protected:
-    fake::FakeWindows windows;
-    LibraryState library = InitializeLibrary(windows, nullptr);
-
-    void OnCommand() {
-        RunAtBoundary(windows, windows.hostWindow,
-                      [&] { ExecuteRunCommand(windows, library, windows.hostWindow); });
-    }
-};
-
-TEST_F(OnCommandTest, ReadsDocumentAndPathWithPaintingResumedFirst) {
-    windows.host.text = u"mes \"ok\"";
-    windows.host.path = u"C:\\work\\game.hsp";
-    OnCommand();
-    EXPECT_TRUE(windows.messageBoxes.empty());
-    ASSERT_EQ(windows.host.log.size(), 12u);
-    EXPECT_EQ(windows.host.log[10].message, MSG_ENABLE_REDRAW);
-    EXPECT_EQ(windows.host.log[11].message, MSG_QUERY_DOCUMENT_PATH);
-    EXPECT_EQ(windows.host.lastServedText, u"mes \"ok\"");
-    EXPECT_FALSE(windows.host.paintingHeld);
-}
-
-TEST_F(OnCommandTest, DocumentTooLargeToHoldEndsWithAMessageNotACrash) {
-    windows.host.text = u"abc";
-    windows.host.announcedCount = INT32_MAX;  // 4 GiB of UTF-16
-    {
-        const testing::AllocationLimit limit(std::size_t{1} << 30);
-        OnCommand();
-    }
-    ASSERT_EQ(windows.messageBoxes.size(), 1u);
-    EXPECT_EQ(windows.messageBoxes[0].text, kOutOfMemoryMessage);
-    EXPECT_FALSE(windows.host.paintingHeld);
-    // Painting came back before the user was shown the message.
-    const auto box = std::find(windows.calls.begin(), windows.calls.end(), "MessageBoxW");
-    const auto lastSend = std::find(windows.calls.rbegin(), windows.calls.rend(), "SendMessageW");
-    EXPECT_LT(lastSend.base() - windows.calls.begin(), box - windows.calls.begin() + 1);
-    EXPECT_EQ(windows.host.log.back().message, MSG_ENABLE_REDRAW);
-    EXPECT_EQ(windows.host.log.back().wParam, 1u);
 }
 
 }  // namespace

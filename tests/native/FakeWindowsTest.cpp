@@ -333,3 +333,34 @@ TEST(FakeWindows, SystemMessagesAreAllocatedAndMustBeFreed) {
 
 }  // namespace
 }  // namespace tollik::fake
+
+namespace tollik {
+namespace {
+
+TEST(FakeWindows, LongPathNamesResolveShortAliasesAndAskForRoom) {
+    fake::FakeWindows windows;
+    windows.files.AddFolder(u"C:\\Program Files\\Long Name");
+    windows.files.SetShortName(u"C:\\Program Files", u"PROGRA~1");
+    windows.files.SetShortName(u"C:\\Program Files\\Long Name", u"LONGNA~1");
+    const std::u16string expected = u"C:\\Program Files\\Long Name\\";
+
+    EXPECT_EQ(windows.GetLongPathNameW(u"c:\\progra~1\\LONGNA~1\\", nullptr, 0), expected.size() + 1);
+    char16_t buffer[64] = {};
+    EXPECT_EQ(windows.GetLongPathNameW(u"c:\\progra~1\\LONGNA~1\\", buffer, 64), expected.size());
+    EXPECT_EQ(std::u16string(buffer), expected);
+    EXPECT_EQ(windows.GetLongPathNameW(u"C:\\PROGRA~1\\Long Name", buffer, 64), expected.size() - 1);
+
+    EXPECT_EQ(windows.GetLongPathNameW(u"C:\\PROGRA~1\\missing", buffer, 64), 0u);
+    EXPECT_EQ(windows.GetLastError(), os::kErrorFileNotFound);
+    EXPECT_EQ(windows.GetLongPathNameW(u"C:\\missing\\x", buffer, 64), 0u);
+    EXPECT_EQ(windows.GetLastError(), os::kErrorPathNotFound);
+
+    // The temporary folder is only named: it may be gone.
+    windows.tempPath = u"C:\\Gone\\";
+    EXPECT_EQ(windows.GetTempPathW(0, nullptr), 9u);
+    EXPECT_EQ(windows.GetTempPathW(9, buffer), 8u);
+    EXPECT_EQ(std::u16string(buffer), u"C:\\Gone\\");
+}
+
+}  // namespace
+}  // namespace tollik
