@@ -1,0 +1,121 @@
+#include "RunnerCommandLine.h"
+
+#include <limits>
+
+namespace tollik::runner {
+namespace {
+
+bool IsBlank(char16_t unit) { return unit == u' ' || unit == u'\t'; }
+
+class Reader {
+public:
+    explicit Reader(std::u16string_view text) : text_(text) {}
+
+    bool AtEnd() const { return position_ == text_.size(); }
+
+    // Returns how many blanks were skipped.
+    std::size_t SkipBlanks() {
+        const std::size_t start = position_;
+        while (!AtEnd() && IsBlank(text_[position_])) ++position_;
+        return position_ - start;
+    }
+
+    // The program name: quoted up to the next quote, or up to the first blank.
+    void SkipProgramName() {
+        if (!AtEnd() && text_[position_] == u'"') {
+            const std::size_t close = text_.find(u'"', position_ + 1);
+            position_ = close == std::u16string_view::npos ? text_.size() : close + 1;
+        }
+        while (!AtEnd() && !IsBlank(text_[position_])) ++position_;
+    }
+
+    bool Quoted(std::u16string& field, std::string_view what, std::string& error) {
+        if (AtEnd() || text_[position_] != u'"') {
+            error = "expected the " + std::string(what) + " in double quotes";
+            return false;
+        }
+        const std::size_t close = text_.find(u'"', position_ + 1);
+        if (close == std::u16string_view::npos) {
+            error = "the " + std::string(what) + " has no closing double quote";
+            return false;
+        }
+        field.assign(text_.substr(position_ + 1, close - position_ - 1));
+        position_ = close + 1;
+        return true;
+    }
+
+    bool Integer(std::int32_t& value, std::string_view what, std::string& error) {
+        const std::size_t start = position_;
+        while (!AtEnd() && !IsBlank(text_[position_])) ++position_;
+        const std::u16string_view token = text_.substr(start, position_ - start);
+        if (!ToInt32(token, value)) {
+            error = "the " + std::string(what) + " is not a decimal integer: \"" + Ascii(token) + "\"";
+            return false;
+        }
+        return true;
+    }
+
+private:
+    static bool ToInt32(std::u16string_view token, std::int32_t& value) {
+        bool negative = false;
+        if (!token.empty() && (token[0] == u'-' || token[0] == u'+')) {
+            negative = token[0] == u'-';
+            token.remove_prefix(1);
+        }
+        if (token.empty()) return false;
+        std::int64_t magnitude = 0;
+        for (const char16_t unit : token) {
+            if (unit < u'0' || unit > u'9') return false;
+            magnitude = magnitude * 10 + (unit - u'0');
+            if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return false;
+        }
+        const std::int64_t signedValue = negative ? -magnitude : magnitude;
+        if (signedValue > std::numeric_limits<std::int32_t>::max()) return false;
+        value = static_cast<std::int32_t>(signedValue);
+        return true;
+    }
+
+    // For messages: ASCII as it is, anything else as '?'.
+    static std::string Ascii(std::u16string_view text) {
+        std::string out;
+        for (const char16_t unit : text) out += unit >= 0x20 && unit < 0x7F ? static_cast<char>(unit) : '?';
+        return out;
+    }
+
+    std::u16string_view text_;
+    std::size_t position_ = 0;
+};
+
+}  // namespace
+
+ParsedCommandLine ParseRunnerCommandLine(std::u16string_view commandLine) {
+    ParsedCommandLine parsed;
+    RunnerFields& f = parsed.fields;
+    std::string& error = parsed.error;
+    Reader reader(commandLine);
+    reader.SkipProgramName();
+    reader.SkipBlanks();
+    if (reader.AtEnd()) {
+        error = "no arguments: expected \"<HSP folder>\" \"<script>\" <run mode> <debug window>";
+        return parsed;
+    }
+    const auto separated = [&](std::string_view before) {
+        if (reader.SkipBlanks() > 0 && !reader.AtEnd()) return true;
+        error = "expected a blank and more after the " + std::string(before);
+        return false;
+    };
+    if (!reader.Quoted(f.hspDirectory, "HSP folder", error) || !separated("HSP folder") ||
+        !reader.Quoted(f.scriptPath, "script path", error) || !separated("script path") ||
+        !reader.Integer(f.runMode, "run mode", error) || !separated("run mode") ||
+        !reader.Integer(f.debugWindow, "debug-window flag", error))
+        return parsed;
+    reader.SkipBlanks();
+    if (!reader.AtEnd()) {
+        error = "unexpected text after the debug-window flag";
+        return parsed;
+    }
+    parsed.ok = true;
+    return parsed;
+}
+
+}  // namespace tollik::runner

@@ -1,0 +1,476 @@
+// The whole command, end to end under Wine: an installed editor (the
+// stand-in Pellam.exe with the real Tollik.dll and the stand-in runner in
+// its Plugins folder) is laid out afresh for each case, started as its own
+// process, and judged by what it reports, the runner's report and the files
+// left behind.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "EditorReport.h"
+#include "StandInHost.h"
+
+namespace tollik::host {
+namespace {
+
+const std::wstring kCasesFolder = L"C:\\tollik-e2e\\";
+const std::wstring kWriteFailure = L"hsptmp\r\nファイルに書き込みできません。";
+constexpr DWORD kEditorWaitMilliseconds = 180000;
+
+void RemoveTree(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = ::FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+        } while (::FindNextFileW(search, &entry));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(path.c_str());
+}
+
+void MakeFolders(const std::wstring& path) {
+    for (std::size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+        ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+    ::CreateDirectoryW(path.c_str(), nullptr);
+}
+
+void Write(const std::wstring& path, const std::string& bytes) {
+    MakeFolders(path.substr(0, path.find_last_of(L'\\')));
+    ASSERT_TRUE(WriteBytes(path, bytes)) << ToUtf8(path);
+}
+
+std::string Read(const std::wstring& path) {
+    std::string bytes;
+    return ReadBytes(path, bytes) ? bytes : "(missing)";
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// An argument as CommandLineToArgvW reads it back.
+std::wstring Quote(const std::wstring& arg) {
+    std::wstring out = L"\"";
+    std::size_t slashes = 0;
+    for (const wchar_t c : arg) {
+        if (c == L'\\') {
+            ++slashes;
+        } else {
+            if (c == L'"') out.append(slashes + 1, L'\\');
+            slashes = 0;
+        }
+        out += c;
+    }
+    out.append(slashes, L'\\');
+    return out + L"\"";
+}
+
+struct OpenFile {
+    explicit OpenFile(const std::wstring& path, DWORD access, DWORD share)
+        : handle(::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~OpenFile() {
+        if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
+    }
+    HANDLE handle;
+};
+
+// The system's text for an error, as the plug-in puts it in a message.
+std::wstring SystemText(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                         FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    std::wstring text(buffer, n);
+    ::LocalFree(buffer);
+    while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
+    return text;
+}
+
+struct CommandRun {
+    EditorReport editor;
+    std::map<std::string, std::string> runner;  // the runner's report; empty when it did not run
+};
+
+struct RunOptions {
+    std::wstring text = L"mes \"ok\"";
+    std::wstring documentPath;  // empty: untitled
+    bool control = false;
+    std::wstring temporaryFolder;  // empty: the system's
+};
+
+// One installed editor in a folder of its own, removed before and after.
+class InstalledEditor {
+public:
+    explicit InstalledEditor(const std::wstring& caseName)
+        : root(kCasesFolder + caseName + L"\\"), editor(root + L"Pellam\\") {
+        RemoveTree(root.substr(0, root.size() - 1));
+        MakeFolders(editor + L"Plugins");
+        const std::wstring built = ProgramFolder();
+        Copy(built + L"tollik_stand_in_editor.exe", editor + L"Pellam.exe");
+        Copy(built + L"Tollik.dll", editor + L"Plugins\\Tollik.dll");
+        Copy(built + L"runner\\Tollik.exe", editor + L"Plugins\\Tollik.exe");
+    }
+    ~InstalledEditor() { RemoveTree(root.substr(0, root.size() - 1)); }
+    InstalledEditor(const InstalledEditor&) = delete;
+    InstalledEditor& operator=(const InstalledEditor&) = delete;
+
+    // Settings beside the executable: the host's own file is there.
+    std::wstring KeepSettingsBeside() {
+        Write(editor + L"Pellam.ini", "");
+        return editor + L"Plugins\\Tollik\\Tollik.ini";
+    }
+
+    CommandRun Start(const RunOptions& options) {
+        const std::wstring textFile = root + L"document.txt";
+        const std::wstring reportFile = root + L"editor-report.txt";
+        const std::wstring runnerReport = editor + L"Plugins\\TollikRunnerReport.txt";
+        Write(textFile, ToUtf8(options.text));
+        ::DeleteFileW(reportFile.c_str());
+        ::DeleteFileW(runnerReport.c_str());
+
+        std::wstring line = Quote(editor + L"Pellam.exe") + L" --quiet --text " + Quote(textFile) +
+                            L" --report " + Quote(reportFile);
+        if (!options.documentPath.empty()) line += L" --path " + Quote(options.documentPath);
+        if (options.control) line += L" --ctrl";
+        EXPECT_EQ(Launch(line, options.temporaryFolder), 0u);
+
+        CommandRun run;
+        run.editor = ReadReport(reportFile);
+        std::string bytes;
+        if (ReadBytes(runnerReport, bytes)) {
+            std::size_t start = 0;
+            for (std::size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+                const std::string item = bytes.substr(start, end - start);
+                const std::size_t equals = item.find('=');
+                run.runner[item.substr(0, equals)] = item.substr(equals + 1);
+            }
+        }
+        return run;
+    }
+
+    // Starts a program with `line` and waits for its exit code.
+    DWORD Launch(std::wstring line, const std::wstring& temporaryFolder = {}) {
+        std::vector<wchar_t> environment;
+        if (!temporaryFolder.empty()) {
+            for (const std::wstring& entry : {L"TMP=" + temporaryFolder, L"TEMP=" + temporaryFolder})
+                environment.insert(environment.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+            wchar_t* inherited = ::GetEnvironmentStringsW();
+            for (const wchar_t* entry = inherited; *entry != L'\0'; entry += ::lstrlenW(entry) + 1) {
+                const std::wstring text = entry;
+                if (text.rfind(L"TMP=", 0) == 0 || text.rfind(L"TEMP=", 0) == 0) continue;
+                environment.insert(environment.end(), text.c_str(), text.c_str() + text.size() + 1);
+            }
+            ::FreeEnvironmentStringsW(inherited);
+            environment.push_back(L'\0');
+        }
+        // The programs' own console output would only clutter the test log.
+        SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+        const HANDLE nul = ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         &inheritable, OPEN_EXISTING, 0, nullptr);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+        PROCESS_INFORMATION process{};
+        const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
+                              environment.empty() ? nullptr : environment.data(), root.c_str(),
+                              &startup, &process);
+        ::CloseHandle(nul);
+        if (!started) {
+            ADD_FAILURE() << "cannot start " << ToUtf8(line) << ": error " << ::GetLastError();
+            return ~0u;
+        }
+        DWORD code = ~0u;
+        if (::WaitForSingleObject(process.hProcess, kEditorWaitMilliseconds) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "the program did not end: " << ToUtf8(line);
+            ::TerminateProcess(process.hProcess, 99);
+        }
+        ::GetExitCodeProcess(process.hProcess, &code);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+        return code;
+    }
+
+    const std::wstring root;
+    const std::wstring editor;
+
+private:
+    static void Copy(const std::wstring& from, const std::wstring& to) {
+        ASSERT_TRUE(::CopyFileW(from.c_str(), to.c_str(), FALSE)) << ToUtf8(from);
+    }
+};
+
+// A folder made for the length of one test.
+struct TemporaryFolder {
+    explicit TemporaryFolder(std::wstring folder) : path(std::move(folder)) { MakeFolders(path); }
+    ~TemporaryFolder() { RemoveTree(path); }
+    std::wstring path;
+};
+
+std::string Parameters(const std::wstring& hsp, const std::wstring& script, int mode, int debug) {
+    return ToUtf8(L"\"" + hsp + L"\" \"" + script + L"\" " + std::to_wstring(mode) + L" " +
+                  std::to_wstring(debug));
+}
+
+// What a case expects of a run that went through to the runner.
+void ExpectRunnerStarted(const InstalledEditor& installed, const CommandRun& run, const std::wstring& hsp,
+                         const std::wstring& script, int mode, int debug) {
+    EXPECT_TRUE(run.editor.boxes.empty()) << ToUtf8(run.editor.boxes.empty() ? L"" : run.editor.boxes[0].text);
+    ASSERT_EQ(run.editor.launches.size(), 1u);
+    const Launch& launch = run.editor.launches[0];
+    EXPECT_EQ(launch.owner, nullptr);
+    EXPECT_EQ(launch.operation, L"open");
+    EXPECT_EQ(ToUtf8(launch.file), ToUtf8(installed.editor + L"Plugins\\Tollik.exe"));
+    EXPECT_EQ(ToUtf8(launch.parameters), Parameters(hsp, script, mode, debug));
+    EXPECT_TRUE(launch.directoryGiven);
+    EXPECT_EQ(launch.directory, L"");
+    EXPECT_EQ(launch.show, SW_HIDE);
+    EXPECT_EQ(launch.exitCode, L"0");
+    // The runner read back exactly the four fields.
+    EXPECT_EQ(run.runner.at("hsp-folder"), ToUtf8(hsp));
+    EXPECT_EQ(run.runner.at("script"), ToUtf8(script));
+    EXPECT_EQ(run.runner.at("run-mode"), std::to_string(mode));
+    EXPECT_EQ(run.runner.at("debug-window"), std::to_string(debug));
+    EXPECT_TRUE(run.editor.paintingResumed);
+    EXPECT_TRUE(run.editor.selectionRestored);
+}
+
+class Command : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The probe must find none of the HSP folders but where a case makes one.
+        for (const wchar_t* folder : {L"C:\\hsp37", L"C:\\hsp36", L"C:\\hsp351p", L"C:\\hsp351", L"C:\\hsp35"})
+            ASSERT_FALSE(IsFolder(folder)) << ToUtf8(folder) << " exists in the Wine prefix";
+    }
+
+    InstalledEditor installed{FromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name())};
+    std::wstring settings = installed.KeepSettingsBeside();
+};
+
+TEST_F(Command, SavedDocumentIsWrittenBesideItAndTheRunnerStarted) {
+    Write(settings, "[Tollik]\r\nHSPDirName=C:\\hsp37\\\r\nMode=1\r\nDebugWindow=1\r\n");
+    RunOptions options;
+    options.text = L"mes \"saved\"\r\nstop";
+    options.documentPath = installed.root + L"new folder\\game.hsp";  // made by the plug-in
+    const CommandRun run = installed.Start(options);
+
+    const std::wstring script = installed.root + L"new folder\\hsptmp";
+    ExpectRunnerStarted(installed, run, L"C:\\hsp37\\", script, 1, 1);
+    EXPECT_EQ(Read(script), "mes \"saved\"\r\nstop\r\n");
+    EXPECT_EQ(run.runner.at("script-file"), "19 bytes");
+    EXPECT_EQ(run.editor.hostMessages, 12u);
+    EXPECT_EQ(run.editor.capturedUnits, options.text.size());
+}
+
+TEST_F(Command, UntitledDocumentGoesToTheLongFormOfTheTemporaryFolder) {
+    const TemporaryFolder temp(installed.root + L"Temporary Files Of Someone");
+    wchar_t shortForm[MAX_PATH] = {};
+    ASSERT_GT(::GetShortPathNameW(temp.path.c_str(), shortForm, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortForm), temp.path);  // otherwise nothing is shown
+
+    RunOptions options;
+    options.temporaryFolder = shortForm;
+    const CommandRun run = installed.Start(options);
+    const std::wstring script = temp.path + L"\\hsptmp";
+    ExpectRunnerStarted(installed, run, L"C:\\hsp34\\", script, 1, 1);
+    EXPECT_EQ(Read(script), "mes \"ok\"\r\n");
+}
+
+TEST_F(Command, CodePageScriptBytesAreInTheSystemCodePage) {
+    const char* expected = std::getenv("TOLLIK_EXPECTED_ACP");
+    ASSERT_NE(expected, nullptr) << "run with TOLLIK_EXPECTED_ACP set to the code page LANG gives";
+    ASSERT_EQ(std::to_string(::GetACP()), expected);
+    const std::map<UINT, std::pair<std::wstring, std::string>> cases = {
+        {932, {L"mes \"日本語のテスト\" ; ｶﾅ", "mes \"\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x83\x65\x83\x58\x83\x67\" ; \xB6\xC5"}},
+        {1252, {L"mes \"café €\" ; 日本", "mes \"caf\xE9 \x80\" ; ??"}},
+    };
+    const auto& [text, bytes] = cases.at(::GetACP());
+    RunOptions options;
+    options.text = text;
+    options.documentPath = installed.root + L"work\\game.hsp";
+    const CommandRun run = installed.Start(options);
+    ExpectRunnerStarted(installed, run, L"C:\\hsp34\\", installed.root + L"work\\hsptmp", 1, 1);
+    EXPECT_EQ(Read(installed.root + L"work\\hsptmp"), bytes + "\r\n");
+}
+
+TEST_F(Command, TheRunnerGetsWhatTheSettingsFileSays) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::wstring hsp;
+        int mode;
+        int debug;
+    } cases[] = {
+        {"numbers and flags", "[Tollik]\r\nMode=3\r\nDebugWindow=0\r\n", L"C:\\hsp34\\", 3, 0},
+        {"hexadecimal and negative", "[Tollik]\nMode=$10\nDebugWindow=-1\n", L"C:\\hsp34\\", 16, 1},
+        {"HSP folder with its backslash", "[Tollik]\r\nHSPDirName=D:\\HSP 3.7\\\r\n", L"D:\\HSP 3.7\\", 1, 1},
+        {"HSP folder without it", "[Tollik]\r\nHSPDirName=D:\\hsp\r\n", L"D:\\hsp\\", 1, 1},
+        {"byte-order mark", "\xEF\xBB\xBF[Tollik]\r\nMode=2\r\nHSPDirName=E:\\日本語\r\n", L"E:\\日本語\\", 2, 1},
+        {"not well-formed UTF-8: all defaults", "[Tollik]\r\nMode=2\r\nHSPDirName=D:\\\xFF\r\n", L"C:\\hsp34\\", 1, 1},
+        {"blanks around = hide the key", "[Tollik]\r\nMode = 2\r\n", L"C:\\hsp34\\", 1, 1},
+        {"the last section of the name", "[Tollik]\r\nMode=2\r\n[TOLLIK]\r\nDebugWindow=0\r\n", L"C:\\hsp34\\", 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write(settings, c.bytes);
+        RunOptions options;
+        options.documentPath = installed.root + L"work\\game.hsp";
+        ExpectRunnerStarted(installed, installed.Start(options), c.hsp, installed.root + L"work\\hsptmp",
+                            c.mode, c.debug);
+    }
+}
+
+TEST_F(Command, HoldingControlTogglesTheRunMode) {
+    const struct {
+        int mode;
+        bool control;
+        int expected;
+    } cases[] = {{1, true, 2}, {2, true, 1}, {5, true, 1}, {5, false, 5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.mode) + (c.control ? " with Ctrl" : " without"));
+        Write(settings, "[Tollik]\r\nMode=" + std::to_string(c.mode) + "\r\n");
+        RunOptions options;
+        options.documentPath = installed.root + L"game.hsp";
+        options.control = c.control;
+        ExpectRunnerStarted(installed, installed.Start(options), L"C:\\hsp34\\",
+                            installed.root + L"hsptmp", c.expected, 1);
+    }
+}
+
+TEST_F(Command, TheNewestInstalledHspFolderIsTheDefault) {
+    const TemporaryFolder older(L"C:\\hsp351");
+    const TemporaryFolder newer(L"C:\\hsp36");
+    RunOptions options;
+    options.documentPath = installed.root + L"game.hsp";
+    ExpectRunnerStarted(installed, installed.Start(options), L"C:\\hsp36\\", installed.root + L"hsptmp", 1, 1);
+}
+
+// Where the host keeps its settings decides where the plug-in's are read.
+TEST(HostSettings, ThePluginSettingsLieBesideTheHostSettingsFile) {
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_TRUE(::GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH));
+    const std::wstring perUser = std::wstring(appData) + L"\\Pellam";
+    const struct {
+        const char* name;
+        const wchar_t* marker;  // beside the executable; null: none
+    } cases[] = {{"host settings file beside the executable", L"Pellam.ini"},
+                 {"portable marker", L"PellamPortable.ini"},
+                 {"per-user folder", nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        InstalledEditor installed(L"HostSettings");
+        RunOptions options;
+        options.documentPath = installed.root + L"game.hsp";
+        std::wstring settingsFolder = installed.editor;
+        if (c.marker != nullptr) {
+            Write(installed.editor + c.marker, "");
+        } else {
+            // Made by the command when missing; the defaults apply until a file is there.
+            RemoveTree(perUser);
+            ExpectRunnerStarted(installed, installed.Start(options), L"C:\\hsp34\\", installed.root + L"hsptmp", 1, 1);
+            EXPECT_TRUE(IsFolder(perUser));
+            settingsFolder = perUser + L"\\";
+        }
+        Write(settingsFolder + L"Plugins\\Tollik\\Tollik.ini", "[Tollik]\r\nMode=7\r\n");
+        ExpectRunnerStarted(installed, installed.Start(options), L"C:\\hsp34\\", installed.root + L"hsptmp", 7, 1);
+        RemoveTree(settingsFolder + L"Plugins\\Tollik");
+    }
+}
+
+// Each failing step shows its own message in a box owned by the host, and
+// nothing is started.
+TEST_F(Command, FailuresShowTheirMessageAndStartNothing) {
+    const std::wstring work = installed.root + L"work\\";
+    const std::wstring script = work + L"hsptmp";
+    Write(settings, "[Tollik]\r\n");
+    Write(script, "previous run");
+
+    {
+        SCOPED_TRACE("settings file held open for writing");
+        const OpenFile writer(settings, GENERIC_WRITE, FILE_SHARE_READ);
+        ASSERT_NE(writer.handle, INVALID_HANDLE_VALUE);
+        RunOptions options;
+        options.documentPath = work + L"game.hsp";
+        const CommandRun run = installed.Start(options);
+        ASSERT_EQ(run.editor.boxes.size(), 1u);
+        EXPECT_EQ(ToUtf8(run.editor.boxes[0].text),
+                  ToUtf8(L"ファイル " + settings + L" は開けません。 " + SystemText(ERROR_SHARING_VIOLATION) + L" "));
+        EXPECT_EQ(run.editor.hostMessages, 0u);  // the document was not touched
+        EXPECT_TRUE(run.editor.launches.empty());
+        EXPECT_EQ(Read(script), "previous run");
+    }
+
+    const std::wstring longFolder = installed.root + std::wstring(254 - installed.root.size() - 1, L'x') + L"\\";
+    ASSERT_EQ((longFolder + L"hsptmp").size(), 260u);
+    MakeFolders(longFolder.substr(0, longFolder.size() - 1));
+    Write(installed.root + L"blocker", "a file where a folder should be");
+    const struct {
+        const char* name;
+        std::wstring documentPath;
+        std::wstring message;
+        void (*arrange)(const std::wstring& script);
+    } cases[] = {
+        {"script file held open without write sharing", work + L"game.hsp", kWriteFailure, nullptr},
+        {"a folder named hsptmp", installed.root + L"folder\\game.hsp", kWriteFailure,
+         [](const std::wstring& s) { MakeFolders(s.substr(0, s.rfind(L'\\')) + L"\\hsptmp"); }},
+        {"script folder that cannot be created", installed.root + L"blocker\\sub\\game.hsp",
+         L"ディレクトリ" + installed.root + L"blocker\\subを作成できません。", nullptr},
+        {"script path over the limit", longFolder + L"game.hsp",
+         L"スクリプトファイルのパスが長すぎます。パスは 259 文字までにしてください。", nullptr},
+    };
+    const OpenFile reader(script, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_NE(reader.handle, INVALID_HANDLE_VALUE);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.arrange != nullptr) c.arrange(c.documentPath);
+        RunOptions options;
+        options.documentPath = c.documentPath;
+        const CommandRun run = installed.Start(options);
+        ASSERT_EQ(run.editor.boxes.size(), 1u);
+        const ShownBox& box = run.editor.boxes[0];
+        EXPECT_EQ(ToUtf8(box.text), ToUtf8(c.message));
+        EXPECT_TRUE(box.ownedByHost);
+        EXPECT_EQ(box.caption, L"HSP コンパイル/実行");
+        EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+        EXPECT_TRUE(run.editor.launches.empty());
+        EXPECT_EQ(run.editor.hostMessages, 12u);  // captured in full first
+        EXPECT_TRUE(run.editor.paintingResumed);
+        EXPECT_TRUE(run.editor.selectionRestored);
+    }
+    EXPECT_EQ(Read(script), "previous run");
+}
+
+TEST_F(Command, TheLongestScriptPathIsWritten) {
+    const std::wstring folder = installed.root + std::wstring(253 - installed.root.size() - 1, L'x') + L"\\";
+    ASSERT_EQ((folder + L"hsptmp").size(), 259u);
+    RunOptions options;
+    options.documentPath = folder + L"game.hsp";
+    ExpectRunnerStarted(installed, installed.Start(options), L"C:\\hsp34\\", folder + L"hsptmp", 1, 1);
+    EXPECT_EQ(Read(folder + L"hsptmp"), "mes \"ok\"\r\n");
+}
+
+TEST_F(Command, TheRunnerRefusesACommandLineItCannotRead) {
+    const std::wstring runner = installed.editor + L"Plugins\\Tollik.exe";
+    EXPECT_EQ(installed.Launch(Quote(runner) + L" C:\\hsp37\\ \"C:\\work\\hsptmp\" 1 1"), 2u);
+    EXPECT_NE(Read(installed.editor + L"Plugins\\TollikRunnerReport.txt")
+                  .find("error=expected the HSP folder in double quotes"),
+              std::string::npos);
+    EXPECT_EQ(installed.Launch(Quote(runner) + L" \"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1"), 0u);
+}
+
+}  // namespace
+}  // namespace tollik::host

@@ -1,0 +1,225 @@
+// A stand-in for the editor, installed as "Pellam.exe" with the plug-in in
+// "Plugins\Tollik.dll" beside it, the way users install it. It opens a text
+// as its active document, invokes the command once, and tells what happened:
+// what the plug-in asked of it, the message boxes it showed, the programs it
+// started (each is started and waited for, so its result is known), what
+// the runner reported and the script file it read.
+//
+//   Pellam.exe --text FILE [--path DOCUMENT-PATH] [--ctrl] [--report FILE] [--quiet]
+//
+// FILE is read as UTF-8. DOCUMENT-PATH is the path the editor reports for the
+// document (default: untitled). --ctrl holds the Control key. --report writes
+// a machine-readable account for the end-to-end tests. Exits 0 when the
+// plug-in behaved as a host expects (painting resumed, selection restored),
+// 1 when it did not, 2 on a usage error.
+
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
+#include <cstdio>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "EditorReport.h"
+#include "ImportPatch.h"
+#include "RunnerCommandLine.h"
+#include "StandInHost.h"
+
+namespace tollik::host {
+namespace {
+
+// Import replacements are plain functions, so what they see goes here.
+std::vector<ShownBox> g_boxes;
+std::vector<Launch> g_launches;
+constexpr DWORD kRunnerWaitMilliseconds = 120000;
+
+int WINAPI RecordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    g_boxes.push_back({owner, text, caption, type});
+    return IDOK;
+}
+
+// Starts the program as the plug-in asked, but through ShellExecuteExW so
+// that the process can be waited for and its exit code read.
+HINSTANCE WINAPI StartAndWait(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
+                              LPCWSTR directory, INT show) {
+    const auto text = [](LPCWSTR value) { return value ? std::wstring(value) : std::wstring(); };
+    Launch& launch = g_launches.emplace_back();
+    launch.owner = owner;
+    launch.operation = text(operation);
+    launch.file = text(file);
+    launch.parameters = text(parameters);
+    launch.directory = text(directory);
+    launch.directoryGiven = directory != nullptr;
+    launch.show = show;
+
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpVerb = operation;
+    info.lpFile = file;
+    info.lpParameters = parameters;
+    info.lpDirectory = directory;
+    info.nShow = show;
+    if (!::ShellExecuteExW(&info)) {
+        launch.exitCode = L"not started (error " + std::to_wstring(::GetLastError()) + L")";
+        return info.hInstApp;
+    }
+    if (info.hProcess != nullptr) {
+        DWORD code = 0;
+        if (::WaitForSingleObject(info.hProcess, kRunnerWaitMilliseconds) == WAIT_OBJECT_0 &&
+            ::GetExitCodeProcess(info.hProcess, &code)) {
+            launch.exitCode = std::to_wstring(code);
+        } else {
+            launch.exitCode = L"still running";
+        }
+        ::CloseHandle(info.hProcess);
+    }
+    return info.hInstApp;
+}
+
+void Print(const std::wstring& text) {
+    const std::string bytes = ToUtf8(text);
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+                &written, nullptr);
+}
+
+struct Options {
+    std::wstring textFile;
+    std::wstring documentPath;
+    std::wstring reportFile;
+    bool control = false;
+    bool quiet = false;
+};
+
+Options ReadOptions(int argc, wchar_t** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == L"--text" && hasValue) options.textFile = argv[++i];
+        else if (arg == L"--path" && hasValue) options.documentPath = argv[++i];
+        else if (arg == L"--report" && hasValue) options.reportFile = argv[++i];
+        else if (arg == L"--ctrl") options.control = true;
+        else if (arg == L"--quiet") options.quiet = true;
+        else throw std::invalid_argument("unknown or incomplete option: " + ToUtf8(arg));
+    }
+    if (options.textFile.empty()) throw std::invalid_argument("--text FILE is required");
+    return options;
+}
+
+void HoldControl() {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    keys[VK_LCONTROL] = 0x80;
+    if (!::SetKeyboardState(keys)) throw std::runtime_error("cannot set the keyboard state");
+}
+
+std::wstring Describe(const Plugin& plugin) {
+    const PluginExports& e = plugin.exports();
+    BOOL checked = TRUE;
+    const BOOL enabled = e.QueryStatus(nullptr, &checked);
+    std::wostringstream out;
+    out << L"  menu text: " << plugin.LoadText(e.GetMenuTextID()) << L"\n"
+        << L"  name: " << plugin.Query(0x0902) << L", version: " << plugin.Query(0x0903)
+        << L", enabled: " << (enabled ? L"yes" : L"no") << L"\n";
+    return out.str();
+}
+
+// The script the runner was given, as bytes in the system's code page.
+std::wstring DescribeScript(const Launch& launch) {
+    const runner::ParsedCommandLine parsed =
+        runner::ParseRunnerCommandLine(u"runner " + std::u16string(launch.parameters.begin(),
+                                                                   launch.parameters.end()));
+    if (!parsed.ok) return L"  (the parameters do not name a script)\n";
+    const std::wstring path(parsed.fields.scriptPath.begin(), parsed.fields.scriptPath.end());
+    std::string bytes;
+    if (!ReadBytes(path, bytes)) return L"  script file " + path + L": cannot be read\n";
+    std::wostringstream out;
+    out << L"  script file written: " << path << L" (" << bytes.size() << L" bytes, code page "
+        << ::GetACP() << L")\n----- script file -----\n"
+        << FromCodePage(CP_ACP, bytes) << L"\n-----------------------\n";
+    return out.str();
+}
+
+int Run(const Options& options) {
+    const std::wstring dllPath = ProgramFolder() + L"Plugins\\Tollik.dll";
+    const Plugin plugin(dllPath);
+    const ImportPatch boxes(plugin.module(), "user32.dll", "MessageBoxW",
+                            reinterpret_cast<void*>(&RecordMessageBox));
+    const ImportPatch starts(plugin.module(), "shell32.dll", "ShellExecuteW",
+                             reinterpret_cast<void*>(&StartAndWait));
+
+    std::string bytes;
+    if (!ReadBytes(options.textFile, bytes)) throw std::runtime_error("cannot read the text file");
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
+    const std::wstring document = FromUtf8(bytes);
+
+    HostWindow host;
+    host.editor.text.assign(document.begin(), document.end());
+    host.editor.path.assign(options.documentPath.begin(), options.documentPath.end());
+    if (options.control) HoldControl();
+    host.editor.anchor = host.editor.caret = 0;
+    host.editor.scroll = 3;
+
+    host.editor.log.clear();
+    plugin.exports().OnCommand(host.handle());
+
+    EditorReport report;
+    report.hostMessages = host.editor.log.size();
+    report.paintingResumed = !host.editor.paintingHeld;
+    report.selectionRestored = host.editor.anchor == 0 && host.editor.caret == 0 &&
+                               host.editor.scroll == 3 && host.editor.foreignRecords == 0;
+    report.capturedUnits = host.editor.lastServedText.size();
+    report.boxes = g_boxes;
+    report.launches = g_launches;
+    for (ShownBox& box : report.boxes) box.ownedByHost = box.owner == host.handle();
+    if (!options.reportFile.empty()) WriteReport(options.reportFile, report);
+
+    if (!options.quiet) {
+        std::wostringstream out;
+        out << L"Loaded " << dllPath << L"\n" << Describe(plugin)
+            << L"\nInvoked the command on " << options.textFile << L" (" << document.size()
+            << L" UTF-16 units, "
+            << (options.documentPath.empty() ? L"untitled" : L"saved as " + options.documentPath)
+            << (options.control ? L", Ctrl held" : L"") << L")\n"
+            << FormatReport(report);
+        for (const Launch& launch : report.launches) {
+            out << DescribeScript(launch);
+            std::string runnerReport;
+            const std::wstring folder = launch.file.substr(0, launch.file.find_last_of(L'\\') + 1);
+            if (ReadBytes(folder + L"TollikRunnerReport.txt", runnerReport))
+                out << L"  the runner received:\n" << FromUtf8(runnerReport);
+        }
+        Print(out.str());
+    }
+    return report.paintingResumed && report.selectionRestored ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace tollik::host
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    std::vector<wchar_t*> pointers(argv, argv + argc);
+    std::vector<std::wstring> args(pointers.begin(), pointers.end());
+    ::LocalFree(argv);
+    std::vector<wchar_t*> view;
+    for (std::wstring& arg : args) view.push_back(arg.data());
+    try {
+        return tollik::host::Run(tollik::host::ReadOptions(argc, view.data()));
+    } catch (const std::invalid_argument& usage) {
+        std::fprintf(stderr, "Pellam (stand-in): %s\nusage: Pellam.exe --text FILE [--path DOCUMENT-PATH] "
+                             "[--ctrl] [--report FILE] [--quiet]\n", usage.what());
+        return 2;
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "Pellam (stand-in): %s\n", failure.what());
+        return 1;
+    }
+}
