@@ -4,6 +4,7 @@
 
 #include "Common/FileSystem.h"
 #include "Common/PathText.h"
+#include "util/TerminatedText.h"
 
 namespace tollik {
 
@@ -12,8 +13,7 @@ std::u16string GetAppDataFolder(os::SystemApi& api) {
     std::array<char16_t, 261> buffer{};
     if (api.SHGetFolderPathW(nullptr, os::kCsidlAppData, nullptr, 0, buffer.data()) != os::kSOk)
         return {};
-    const std::u16string_view text(buffer.data(), buffer.size());
-    return AddTrailingDelimiter(text.substr(0, text.find(u'\0')));
+    return AddTrailingDelimiter(UpToTerminator({buffer.data(), buffer.size()}));
 }
 
 bool GetHostIniFileName(os::SystemApi& api, const DiskSpaceFunction& diskSpace, bool packaged,

@@ -5,6 +5,7 @@
 
 #include "PluginApi/HostMessages.h"
 #include "util/ScopeExit.h"
+#include "util/TerminatedText.h"
 
 namespace tollik {
 namespace {
@@ -55,9 +56,7 @@ std::u16string QueryDocumentPath(os::SystemApi& api, os::WindowHandle host) {
     std::array<char16_t, kDocumentPathCapacity> buffer{};
     api.SendMessageW(host, MSG_QUERY_DOCUMENT_PATH, kDocumentPathFlags, Address(buffer.data()));
     // A host that fills all the room without a terminator still gives 261 units.
-    std::size_t length = 0;
-    while (length < buffer.size() && buffer[length] != u'\0') ++length;
-    return std::u16string(buffer.data(), length);
+    return std::u16string(UpToTerminator({buffer.data(), buffer.size()}));
 }
 
 }  // namespace tollik
