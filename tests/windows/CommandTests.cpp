@@ -232,7 +232,7 @@ void ExpectRunnerStarted(const InstalledEditor& installed, const CommandRun& run
     EXPECT_TRUE(run.editor.boxes.empty()) << ToUtf8(run.editor.boxes.empty() ? L"" : run.editor.boxes[0].text);
     ASSERT_EQ(run.editor.launches.size(), 1u);
     const Launch& launch = run.editor.launches[0];
-    EXPECT_EQ(launch.owner, nullptr);
+    EXPECT_FALSE(launch.ownerGiven);
     EXPECT_EQ(launch.operation, L"open");
     EXPECT_EQ(ToUtf8(launch.file), ToUtf8(installed.editor + L"Plugins\\Tollik.exe"));
     EXPECT_EQ(ToUtf8(launch.parameters), Parameters(hsp, script, mode, debug));

@@ -57,7 +57,7 @@ void WriteReport(const std::wstring& path, const EditorReport& report) {
             << Escape(b.text) << L"\n";
     }
     for (const Launch& l : report.launches) {
-        out << L"launch=" << (l.owner == nullptr) << L"\t" << Escape(l.operation) << L"\t"
+        out << L"launch=" << l.ownerGiven << L"\t" << Escape(l.operation) << L"\t"
             << Escape(l.file) << L"\t" << Escape(l.parameters) << L"\t" << l.directoryGiven << L"\t"
             << Escape(l.directory) << L"\t" << l.show << L"\t" << Escape(l.exitCode) << L"\n";
     }
@@ -84,7 +84,7 @@ EditorReport ReadReport(const std::wstring& path) {
             report.boxes.push_back({nullptr, f[3], f[2], static_cast<UINT>(std::stoul(f[1])), f[0] == L"1"});
         } else if (key == L"launch" && f.size() == 8) {
             Launch l;
-            l.owner = f[0] == L"1" ? nullptr : HWND_MESSAGE;  // only "none or some" is kept
+            l.ownerGiven = f[0] == L"1";
             l.operation = f[1];
             l.file = f[2];
             l.parameters = f[3];

@@ -22,7 +22,7 @@ struct ShownBox {
 
 // One ShellExecuteW call of the plug-in, and how the program it named ended.
 struct Launch {
-    HWND owner = nullptr;
+    bool ownerGiven = false;  // a window, where the plug-in should give none
     std::wstring operation;
     std::wstring file;
     std::wstring parameters;

@@ -47,7 +47,7 @@ HINSTANCE WINAPI StartAndWait(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWS
                               LPCWSTR directory, INT show) {
     const auto text = [](LPCWSTR value) { return value ? std::wstring(value) : std::wstring(); };
     Launch& launch = g_launches.emplace_back();
-    launch.owner = owner;
+    launch.ownerGiven = owner != nullptr;
     launch.operation = text(operation);
     launch.file = text(file);
     launch.parameters = text(parameters);
@@ -167,7 +167,6 @@ int Run(const Options& options) {
     host.editor.anchor = host.editor.caret = 0;
     host.editor.scroll = 3;
 
-    host.editor.log.clear();
     plugin.exports().OnCommand(host.handle());
 
     EditorReport report;
