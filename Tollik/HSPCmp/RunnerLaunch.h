@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "os/SystemApi.h"
-#include "settings/RunSettings.h"
 
 namespace tollik {
 
