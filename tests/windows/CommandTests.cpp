@@ -110,6 +110,7 @@ struct RunOptions {
     std::wstring documentPath;  // empty: untitled
     bool control = false;
     std::wstring temporaryFolder;  // empty: the system's
+    std::wstring currentDirectory;  // empty: the case's folder
 };
 
 // One installed editor in a folder of its own, removed before and after.
@@ -146,7 +147,7 @@ public:
                             L" --report " + Quote(reportFile);
         if (!options.documentPath.empty()) line += L" --path " + Quote(options.documentPath);
         if (options.control) line += L" --ctrl";
-        EXPECT_EQ(Launch(line, options.temporaryFolder), 0u);
+        EXPECT_EQ(Launch(line, options.temporaryFolder, options.currentDirectory), 0u);
 
         CommandRun run;
         run.editor = ReadReport(reportFile);
@@ -163,7 +164,8 @@ public:
     }
 
     // Starts a program with `line` and waits for its exit code.
-    DWORD Launch(std::wstring line, const std::wstring& temporaryFolder = {}) {
+    DWORD Launch(std::wstring line, const std::wstring& temporaryFolder = {},
+                 const std::wstring& currentDirectory = {}) {
         std::vector<wchar_t> environment;
         if (!temporaryFolder.empty()) {
             for (const std::wstring& entry : {L"TMP=" + temporaryFolder, L"TEMP=" + temporaryFolder})
@@ -187,7 +189,8 @@ public:
         startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
         PROCESS_INFORMATION process{};
         const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                              environment.empty() ? nullptr : environment.data(), root.c_str(),
+                              environment.empty() ? nullptr : environment.data(),
+                              currentDirectory.empty() ? root.c_str() : currentDirectory.c_str(),
                               &startup, &process);
         ::CloseHandle(nul);
         if (!started) {
@@ -388,6 +391,66 @@ TEST(HostSettings, ThePluginSettingsLieBesideTheHostSettingsFile) {
         Write(settingsFolder + L"Plugins\\Tollik\\Tollik.ini", "[Tollik]\r\nMode=7\r\n");
         ExpectRunnerStarted(installed, installed.Start(options), L"C:\\hsp34\\", installed.root + L"hsptmp", 7, 1);
         RemoveTree(settingsFolder + L"Plugins\\Tollik");
+    }
+}
+
+// While the system cannot name the per-user folder, the host's settings
+// stand in a relative "Pellam" folder of the current directory, if there is one.
+class UnnamedAppData {
+public:
+    UnnamedAppData() {
+        ::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_);
+        DWORD size = sizeof saved_;
+        saved_ok_ = ::RegQueryValueExW(key_, L"AppData", nullptr, &type_,
+                                       reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
+        savedSize_ = size;
+        const wchar_t missing[] = L"C:\\tollik-e2e-missing\\AppData";
+        ::RegSetValueExW(key_, L"AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(missing),
+                         sizeof missing);
+    }
+    ~UnnamedAppData() {
+        if (saved_ok_) ::RegSetValueExW(key_, L"AppData", 0, type_, reinterpret_cast<const BYTE*>(saved_), savedSize_);
+        ::RegCloseKey(key_);
+    }
+    UnnamedAppData(const UnnamedAppData&) = delete;
+    UnnamedAppData& operator=(const UnnamedAppData&) = delete;
+    bool Active() const { return saved_ok_; }
+
+private:
+    static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    HKEY key_ = nullptr;
+    DWORD type_ = REG_EXPAND_SZ;
+    wchar_t saved_[MAX_PATH] = {};
+    DWORD savedSize_ = 0;
+    bool saved_ok_ = false;
+};
+
+TEST(HostSettings, WithoutAPerUserFolderTheyStandInARelativeFolder) {
+    InstalledEditor installed(L"RelativeSettings");
+    const std::wstring current = installed.root + L"current\\";
+    MakeFolders(installed.root + L"current");
+    RunOptions options;
+    options.documentPath = installed.root + L"game.hsp";
+    options.currentDirectory = current;
+    const UnnamedAppData unnamed;
+    ASSERT_TRUE(unnamed.Active());
+
+    {
+        // The tree is made outward from a parent that exists; a relative
+        // "Pellam" has none, so it cannot be made.
+        SCOPED_TRACE("the relative folder missing");
+        const CommandRun run = installed.Start(options);
+        ASSERT_EQ(run.editor.boxes.size(), 1u);
+        EXPECT_EQ(ToUtf8(run.editor.boxes[0].text), ToUtf8(L"ディレクトリを作成できません"));
+        EXPECT_TRUE(run.editor.boxes[0].ownedByHost);
+        EXPECT_EQ(run.editor.hostMessages, 0u);
+        EXPECT_TRUE(run.editor.launches.empty());
+        EXPECT_FALSE(IsFolder(current + L"Pellam"));
+    }
+    {
+        SCOPED_TRACE("the relative folder there, with settings");
+        Write(current + L"Pellam\\Plugins\\Tollik\\Tollik.ini", "[Tollik]\r\nMode=6\r\n");
+        ExpectRunnerStarted(installed, installed.Start(options), L"C:\\hsp34\\", installed.root + L"hsptmp", 6, 1);
     }
 }
 
