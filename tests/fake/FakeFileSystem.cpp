@@ -256,6 +256,23 @@ std::optional<std::string> FakeFileSystem::FileContent(std::u16string_view path)
     return found.node->content;
 }
 
+std::map<std::u16string, std::string> FakeFileSystem::Snapshot() const {
+    std::map<std::u16string, std::string> entries;
+    std::vector<std::pair<std::u16string, const Node*>> pending;
+    for (const auto& [key, volume] : volumes_) pending.emplace_back(volume->root, &volume->top);
+    while (!pending.empty()) {
+        const auto [path, node] = pending.back();
+        pending.pop_back();
+        std::string& entry = entries[path];
+        entry = "kind=" + std::to_string(static_cast<int>(node->kind)) +
+                " attributes=" + std::to_string(node->attributes) + " " + node->content;
+        const std::u16string prefix = path.ends_with(u'\\') ? path : path + u'\\';
+        for (const auto& [key, child] : node->children)
+            pending.emplace_back(prefix + child->name, child.get());
+    }
+    return entries;
+}
+
 int FakeFileSystem::OpenFiles() const {
     return static_cast<int>(std::count_if(handles_.begin(), handles_.end(), [](const auto& h) {
         return !h.second->elsewhere && h.second->kind != OpenHandle::Kind::Search;

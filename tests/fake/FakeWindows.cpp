@@ -7,11 +7,22 @@
 #include <stdexcept>
 #include <utility>
 
+#include "AllocationFaults.h"
 #include "FakeCodePages.h"
 #include "FakeText.h"
 #include "PluginApi/PluginInfo.h"
 
 namespace tollik::fake {
+
+namespace {
+
+std::string Hex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", value);
+    return text;
+}
+
+}  // namespace
 
 FakeWindows::FakeWindows() {
     // The same texts the resource script gives the real library.
@@ -54,8 +65,9 @@ void FakeWindows::OnCall(std::string name, int occurrence, std::function<void()>
     faults_.push_back({std::move(name), occurrence, 0, std::move(action), true});
 }
 
-bool FakeWindows::Enter(std::string_view name) {
+bool FakeWindows::Enter(std::string_view name, std::string argument) {
     calls.emplace_back(name);
+    callArguments.push_back(std::move(argument));
     auto counted = counts_.find(name);
     if (counted == counts_.end()) counted = counts_.emplace(std::string(name), 0).first;
     const int occurrence = ++counted->second;
@@ -69,17 +81,20 @@ bool FakeWindows::Enter(std::string_view name) {
     return false;
 }
 
-bool FakeWindows::Enter(std::string_view name, const char16_t* argument) {
-    trace.push_back(std::string(name) + " " + (argument ? Utf8(argument) : std::string("(null)")));
-    return Enter(name);
+bool FakeWindows::EnterTraced(std::string_view name, const char16_t* argument) {
+    std::string text = argument ? Utf8(argument) : std::string("(null)");
+    trace.push_back(std::string(name) + " " + text);
+    return Enter(name, std::move(text));
 }
 
 std::uint32_t FakeWindows::GetACP() {
+    const AllocationFaultPause system;
     Enter("GetACP");  // cannot fail
     return ansiCodePage;
 }
 
 bool FakeWindows::GetVersionExW(os::VersionInfo& info) {
+    const AllocationFaultPause system;
     if (Enter("GetVersionExW")) return false;
     info = version;
     return true;
@@ -90,6 +105,7 @@ std::uint32_t FakeWindows::GetLastError() { return lastError_; }
 void FakeWindows::SetLastError(std::uint32_t error) { lastError_ = error; }
 
 char16_t* FakeWindows::lstrcpynW(char16_t* destination, const char16_t* source, int maxLength) {
+    const AllocationFaultPause system;
     if (Enter("lstrcpynW")) return nullptr;
     // Windows' rule: at most maxLength - 1 units, then a NUL when there is room.
     auto count = static_cast<unsigned>(maxLength);
@@ -104,7 +120,9 @@ char16_t* FakeWindows::lstrcpynW(char16_t* destination, const char16_t* source, 
 
 os::LResult FakeWindows::SendMessageW(os::WindowHandle window, std::uint32_t message,
                                       os::WParam wParam, os::LParam lParam) {
-    if (Enter("SendMessageW")) return 0;
+    const AllocationFaultPause system;
+    if (Enter("SendMessageW", "message=" + Hex(message) + " wParam=" + std::to_string(wParam)))
+        return 0;
     if (window != hostWindow) {
         lastError_ = os::kErrorInvalidWindowHandle;
         return 0;
@@ -114,6 +132,7 @@ os::LResult FakeWindows::SendMessageW(os::WindowHandle window, std::uint32_t mes
 
 int FakeWindows::LoadStringW(os::ModuleHandle, std::uint32_t id, char16_t* buffer,
                              int bufferMax) {
+    const AllocationFaultPause system;
     if (Enter("LoadStringW")) return 0;
     const auto found = stringResources.find(id);
     if (found == stringResources.end()) {
@@ -130,6 +149,7 @@ int FakeWindows::LoadStringW(os::ModuleHandle, std::uint32_t id, char16_t* buffe
 
 std::int32_t FakeWindows::SHGetFolderPathW(os::WindowHandle, int folder, void* token,
                                            std::uint32_t flags, char16_t* path) {
+    const AllocationFaultPause system;
     path[0] = u'\0';
     if (Enter("SHGetFolderPathW")) return os::kEFail;
     if (folder != os::kCsidlAppData || token != nullptr || flags != 0) return os::kEInvalidArg;
@@ -143,12 +163,14 @@ std::int32_t FakeWindows::SHGetFolderPathW(os::WindowHandle, int folder, void* t
 
 int FakeWindows::MessageBoxW(os::WindowHandle owner, const char16_t* text,
                              const char16_t* caption, std::uint32_t type) {
+    const AllocationFaultPause system;
     if (Enter("MessageBoxW")) return 0;
     messageBoxes.push_back({owner, text, caption, type});
     return 1;  // IDOK
 }
 
 std::int16_t FakeWindows::GetKeyState(int virtualKey) {
+    const AllocationFaultPause system;
     Enter("GetKeyState");  // cannot fail
     const auto found = keyStates.find(virtualKey);
     return found == keyStates.end() ? std::int16_t{0} : found->second;
@@ -157,6 +179,7 @@ std::int16_t FakeWindows::GetKeyState(int virtualKey) {
 std::intptr_t FakeWindows::ShellExecuteW(os::WindowHandle owner, const char16_t* operation,
                                          const char16_t* file, const char16_t* parameters,
                                          const char16_t* directory, int showCommand) {
+    const AllocationFaultPause system;
     const auto text = [](const char16_t* value) { return value ? std::u16string(value) : u""; };
     ShellExecution& execution = shellExecutions.emplace_back(
         ShellExecution{owner, text(operation), text(file), text(parameters), text(directory),
@@ -173,21 +196,9 @@ std::intptr_t FakeWindows::ShellExecuteW(os::WindowHandle owner, const char16_t*
     return 42;
 }
 
-}  // namespace tollik::fake
-
-namespace tollik::fake {
-namespace {
-
-std::string Hex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", value);
-    return text;
-}
-
-}  // namespace
-
 std::uint32_t FakeWindows::GetModuleFileNameW(os::ModuleHandle module, char16_t* fileName,
                                               std::uint32_t size) {
+    const AllocationFaultPause system;
     if (Enter("GetModuleFileNameW")) return 0;
     if (module != nullptr) {
         lastError_ = os::kErrorModNotFound;
@@ -210,7 +221,8 @@ std::uint32_t FakeWindows::GetModuleFileNameW(os::ModuleHandle module, char16_t*
 
 std::uint32_t FakeWindows::GetFullPathNameW(const char16_t* fileName, std::uint32_t bufferLength,
                                             char16_t* buffer, char16_t** filePart) {
-    if (Enter("GetFullPathNameW", fileName)) return 0;
+    const AllocationFaultPause system;
+    if (EnterTraced("GetFullPathNameW", fileName)) return 0;
     const std::optional<std::u16string> full = files.FullPath(fileName);
     if (!full) return 0;  // as Wine does: no error code for a refused path
     // Too small a buffer is left alone; the answer is the size it would need.
@@ -227,17 +239,25 @@ std::uint32_t FakeWindows::GetFullPathNameW(const char16_t* fileName, std::uint3
 }
 
 std::uint32_t FakeWindows::GetFileAttributesW(const char16_t* fileName) {
-    if (Enter("GetFileAttributesW", fileName)) return os::kInvalidFileAttributes;
+    const AllocationFaultPause system;
+    if (EnterTraced("GetFileAttributesW", fileName)) return os::kInvalidFileAttributes;
     return files.GetFileAttributes(fileName, lastError_);
 }
 
 os::SearchHandle FakeWindows::FindFirstFileW(const char16_t* fileName, os::FindData& findData) {
-    if (Enter("FindFirstFileW", fileName)) return os::InvalidHandleValue();
+    const AllocationFaultPause system;
+    if (EnterTraced("FindFirstFileW", fileName)) return os::InvalidHandleValue();
     return files.FindFirstFile(fileName, findData, lastError_);
 }
 
 bool FakeWindows::FindClose(os::SearchHandle search) {
-    if (Enter("FindClose")) return false;
+    const AllocationFaultPause system;
+    if (Enter("FindClose")) {
+        // Refused or not, the handle is gone: there is nothing to retry.
+        std::uint32_t ignored = 0;
+        files.FindClose(search, ignored);
+        return false;
+    }
     return files.FindClose(search, lastError_);
 }
 
@@ -245,26 +265,36 @@ os::FileHandle FakeWindows::CreateFileW(const char16_t* fileName, std::uint32_t 
                                         std::uint32_t shareMode,
                                         std::uint32_t creationDisposition,
                                         std::uint32_t flagsAndAttributes) {
+    const AllocationFaultPause system;
     trace.push_back("CreateFileW " + Utf8(fileName) + " access=" + Hex(desiredAccess) +
                     " share=" + Hex(shareMode) + " disposition=" + Hex(creationDisposition) +
                     " flags=" + Hex(flagsAndAttributes));
-    if (Enter("CreateFileW")) return os::InvalidHandleValue();
+    if (Enter("CreateFileW", Utf8(fileName))) return os::InvalidHandleValue();
     return files.CreateFile(fileName, desiredAccess, shareMode, creationDisposition,
                             flagsAndAttributes, lastError_);
 }
 
 bool FakeWindows::CloseHandle(os::FileHandle object) {
-    if (Enter("CloseHandle")) return false;
+    const AllocationFaultPause system;
+    if (Enter("CloseHandle")) {
+        // A write the cache could not flush is reported at the close, yet the
+        // handle is closed all the same.
+        std::uint32_t ignored = 0;
+        files.CloseHandle(object, ignored);
+        return false;
+    }
     return files.CloseHandle(object, lastError_);
 }
 
 std::uint32_t FakeWindows::GetFileType(os::FileHandle file) {
+    const AllocationFaultPause system;
     if (Enter("GetFileType")) return os::kFileTypeUnknown;
     return files.GetFileType(file, lastError_);
 }
 
 bool FakeWindows::WriteFile(os::FileHandle file, const void* buffer, std::uint32_t bytesToWrite,
                             std::uint32_t* bytesWritten) {
+    const AllocationFaultPause system;
     writeSizes.push_back(bytesToWrite);
     std::uint32_t written = 0;
     bool ok = false;
@@ -275,6 +305,7 @@ bool FakeWindows::WriteFile(os::FileHandle file, const void* buffer, std::uint32
 
 bool FakeWindows::ReadFile(os::FileHandle file, void* buffer, std::uint32_t bytesToRead,
                            std::uint32_t* bytesRead) {
+    const AllocationFaultPause system;
     trace.push_back("ReadFile " + std::to_string(bytesToRead));
     std::uint32_t read = 0;
     bool ok = false;
@@ -284,6 +315,7 @@ bool FakeWindows::ReadFile(os::FileHandle file, void* buffer, std::uint32_t byte
 }
 
 bool FakeWindows::GetFileSizeEx(os::FileHandle file, std::int64_t* fileSize) {
+    const AllocationFaultPause system;
     if (Enter("GetFileSizeEx")) return false;
     std::int64_t size = 0;
     if (!files.GetFileSize(file, size, lastError_)) return false;
@@ -292,7 +324,8 @@ bool FakeWindows::GetFileSizeEx(os::FileHandle file, std::int64_t* fileSize) {
 }
 
 bool FakeWindows::CreateDirectoryW(const char16_t* pathName) {
-    if (Enter("CreateDirectoryW", pathName)) return false;
+    const AllocationFaultPause system;
+    if (EnterTraced("CreateDirectoryW", pathName)) return false;
     return files.CreateDirectory(pathName, lastError_);
 }
 
@@ -310,6 +343,7 @@ std::uint32_t AnswerText(const std::u16string& text, char16_t* buffer, std::uint
 }  // namespace
 
 std::uint32_t FakeWindows::GetTempPathW(std::uint32_t bufferLength, char16_t* buffer) {
+    const AllocationFaultPause system;
     if (Enter("GetTempPathW")) return 0;
     // Named, not checked: the folder need not exist.
     return AnswerText(tempPath, buffer, bufferLength);
@@ -317,7 +351,8 @@ std::uint32_t FakeWindows::GetTempPathW(std::uint32_t bufferLength, char16_t* bu
 
 std::uint32_t FakeWindows::GetLongPathNameW(const char16_t* shortPath, char16_t* longPath,
                                             std::uint32_t bufferLength) {
-    if (Enter("GetLongPathNameW", shortPath)) return 0;
+    const AllocationFaultPause system;
+    if (EnterTraced("GetLongPathNameW", shortPath)) return 0;
     if (shortPath == nullptr) {
         lastError_ = os::kErrorInvalidParameter;
         return 0;
@@ -328,23 +363,27 @@ std::uint32_t FakeWindows::GetLongPathNameW(const char16_t* shortPath, char16_t*
 }
 
 std::uint32_t FakeWindows::GetDriveTypeW(const char16_t* rootPathName) {
-    if (Enter("GetDriveTypeW", rootPathName)) return os::kDriveUnknown;
+    const AllocationFaultPause system;
+    if (EnterTraced("GetDriveTypeW", rootPathName)) return os::kDriveUnknown;
     return files.GetDriveType(rootPathName);
 }
 
 std::uint32_t FakeWindows::SetErrorMode(std::uint32_t mode) {
+    const AllocationFaultPause system;
     Enter("SetErrorMode");  // cannot fail
     return std::exchange(files.errorMode, mode);
 }
 
 os::ModuleHandle FakeWindows::GetModuleHandleW(const char16_t* moduleName) {
-    if (Enter("GetModuleHandleW", moduleName)) return nullptr;
+    const AllocationFaultPause system;
+    if (EnterTraced("GetModuleHandleW", moduleName)) return nullptr;
     if (moduleName != nullptr && EqualNoCase(moduleName, u"kernel32.dll")) return &kernel32_;
     lastError_ = os::kErrorModNotFound;
     return nullptr;
 }
 
 os::ProcAddress FakeWindows::GetProcAddress(os::ModuleHandle module, const char* procName) {
+    const AllocationFaultPause system;
     if (Enter("GetProcAddress")) return nullptr;
     if (module == &kernel32_ && hasDiskFreeSpaceEx &&
         std::strcmp(procName, "GetDiskFreeSpaceExW") == 0)
@@ -360,10 +399,11 @@ bool FakeWindows::GetDiskFreeSpaceExW(os::ProcAddress function, const char16_t* 
                                       std::uint64_t* freeBytesAvailableToCaller,
                                       std::uint64_t* totalNumberOfBytes,
                                       std::uint64_t* totalNumberOfFreeBytes) {
+    const AllocationFaultPause system;
     // Calling anything but the address handed out would crash the host.
     if (function != &diskFreeSpaceEx_)
         throw std::logic_error("GetDiskFreeSpaceExW called through a wrong address");
-    if (Enter("GetDiskFreeSpaceExW", directoryName)) return false;
+    if (EnterTraced("GetDiskFreeSpaceExW", directoryName)) return false;
     std::uint64_t total = 0, free = 0;
     if (!files.DiskSpace(directoryName, total, free, lastError_)) return false;
     if (freeBytesAvailableToCaller) *freeBytesAvailableToCaller = free;
@@ -377,7 +417,8 @@ bool FakeWindows::GetDiskFreeSpaceW(const char16_t* rootPathName,
                                     std::uint32_t* bytesPerSector,
                                     std::uint32_t* numberOfFreeClusters,
                                     std::uint32_t* totalNumberOfClusters) {
-    if (Enter("GetDiskFreeSpaceW", rootPathName)) return false;
+    const AllocationFaultPause system;
+    if (EnterTraced("GetDiskFreeSpaceW", rootPathName)) return false;
     std::uint64_t total = 0, free = 0;
     if (!files.DiskSpace(rootPathName, total, free, lastError_)) return false;
     // 4 KiB clusters of eight 512-byte sectors; counts stop at 32 bits.
@@ -395,6 +436,7 @@ int FakeWindows::WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags
                                      const char16_t* wideText, int wideLength,
                                      char* multiByteText, int multiByteSize,
                                      const char* defaultChar, std::int32_t* usedDefaultChar) {
+    const AllocationFaultPause system;
     trace.push_back("WideCharToMultiByte cp=" + std::to_string(codePage) +
                     " flags=" + Hex(flags) + " size=" + std::to_string(multiByteSize) +
                     (defaultChar ? " defaultChar" : "") + (usedDefaultChar ? " usedDefaultChar" : ""));
@@ -429,6 +471,7 @@ int FakeWindows::WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags
 int FakeWindows::MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags,
                                      const char* multiByteText, int multiByteLength,
                                      char16_t* wideText, int wideSize) {
+    const AllocationFaultPause system;
     trace.push_back("MultiByteToWideChar cp=" + std::to_string(codePage) + " flags=" + Hex(flags) +
                     " size=" + std::to_string(wideSize));
     if (Enter("MultiByteToWideChar")) return 0;
@@ -465,6 +508,7 @@ int FakeWindows::MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags
 
 std::uint32_t FakeWindows::FormatMessageW(std::uint32_t flags, std::uint32_t messageId,
                                           std::uint32_t languageId, char16_t** buffer) {
+    const AllocationFaultPause system;
     *buffer = nullptr;
     if (Enter("FormatMessageW")) return 0;
     if ((flags & os::kFormatMessageAllocateBuffer) == 0 ||
@@ -494,6 +538,7 @@ std::uint32_t FakeWindows::FormatMessageW(std::uint32_t flags, std::uint32_t mes
 }
 
 void* FakeWindows::LocalFree(void* memory) {
+    const AllocationFaultPause system;
     Enter("LocalFree");  // cannot fail for memory the system handed out
     if (memory == nullptr) return nullptr;
     if (localAllocations_.erase(memory) == 0) {
@@ -505,6 +550,7 @@ void* FakeWindows::LocalFree(void* memory) {
 
 std::int32_t FakeWindows::GetCurrentPackageFullName(os::ProcAddress function,
                                                     std::uint32_t* length, char16_t* name) {
+    const AllocationFaultPause system;
     if (function != &currentPackageFullName_)
         throw std::logic_error("GetCurrentPackageFullName called through a wrong address");
     if (Enter("GetCurrentPackageFullName")) return static_cast<std::int32_t>(lastError_);
@@ -521,12 +567,14 @@ std::int32_t FakeWindows::GetCurrentPackageFullName(os::ProcAddress function,
 }
 
 char16_t* FakeWindows::CharUpperW(char16_t* text) {
+    const AllocationFaultPause system;
     Enter("CharUpperW");  // cannot fail
     for (char16_t* unit = text; *unit != u'\0'; ++unit) *unit = UpperUnit(*unit);
     return text;
 }
 
 std::uint32_t FakeWindows::CharUpperBuffW(char16_t* text, std::uint32_t length) {
+    const AllocationFaultPause system;
     Enter("CharUpperBuffW");  // cannot fail
     for (std::uint32_t i = 0; i < length; ++i) text[i] = UpperUnit(text[i]);
     return length;

@@ -66,6 +66,9 @@ public:
 
     // What the code under test did.
     std::vector<std::string> calls;
+    // Beside each call, its main argument (a path, or a message and its
+    // wParam), empty for calls that have none.
+    std::vector<std::string> callArguments;
     // The file and drive calls with their main argument, as "Name argument".
     std::vector<std::string> trace;
     std::vector<std::uint32_t> writeSizes;  // bytes asked of each WriteFile
@@ -157,8 +160,9 @@ private:
 
     // Records the call; throws when told to; true when the call must fail,
     // with the last error already set.
-    bool Enter(std::string_view name);
-    bool Enter(std::string_view name, const char16_t* argument);
+    bool Enter(std::string_view name, std::string argument = {});
+    // The same, and the call goes into `trace` with its argument.
+    bool EnterTraced(std::string_view name, const char16_t* argument);
 
     std::vector<Fault> faults_;
     std::map<std::string, int, std::less<>> counts_;

@@ -5,12 +5,24 @@
 #include <limits>
 #include <new>
 
+#include "AllocationFaults.h"
+
 namespace {
 
 std::atomic<std::size_t> g_largestAllowed{std::numeric_limits<std::size_t>::max()};
+// The fault sweep runs on one thread; counting is off while `g_counting` is false.
+std::atomic<bool> g_counting{false};
+std::atomic<std::size_t> g_counted{0};
+std::atomic<std::size_t> g_failing{0};
 
 void* Allocate(std::size_t bytes) {
-    if (bytes > g_largestAllowed.load(std::memory_order_relaxed)) throw std::bad_alloc();
+    if (!tollik::fake::AllocationFaultsPaused()) {
+        if (bytes > g_largestAllowed.load(std::memory_order_relaxed)) throw std::bad_alloc();
+        if (g_counting.load(std::memory_order_relaxed)) {
+            const std::size_t number = ++g_counted;
+            if (number == g_failing.load(std::memory_order_relaxed)) throw std::bad_alloc();
+        }
+    }
     if (void* p = std::malloc(bytes == 0 ? 1 : bytes)) return p;
     throw std::bad_alloc();
 }
@@ -30,5 +42,18 @@ AllocationLimit::AllocationLimit(std::size_t largestBytes)
     : previous_(g_largestAllowed.exchange(largestBytes)) {}
 
 AllocationLimit::~AllocationLimit() { g_largestAllowed.store(previous_); }
+
+AllocationFault::AllocationFault(std::size_t failing) {
+    g_counted = 0;
+    g_failing = failing;
+    g_counting = true;
+}
+
+AllocationFault::~AllocationFault() {
+    g_counting = false;
+    g_failing = 0;
+}
+
+std::size_t AllocationFault::Count() const { return g_counted.load(); }
 
 }  // namespace tollik::testing

@@ -11,6 +11,7 @@
 #include "HSPCmp/RunCommand.h"
 #include "HSPCmp/RunnerLaunch.h"
 #include "HSPCmp/TempFolder.h"
+#include "InstalledEditor.h"
 #include "PluginApi/CommandBoundary.h"
 #include "PluginApi/HostMessages.h"
 
@@ -20,43 +21,9 @@ namespace {
 using namespace os;
 using fake::FakeWindows;
 using testing::Utf8;
-
-const std::u16string kEditorFolder = u"C:\\Program Files\\Pellam\\";
-const std::u16string kSettings = kEditorFolder + u"Plugins\\Tollik\\Tollik.ini";
-const std::u16string kRunner = kEditorFolder + u"Plugins\\Tollik.exe";
-
-// An installed editor keeping its settings beside its executable, with the
-// runner in place and a saved document open.
-struct InstalledEditor {
-    InstalledEditor() {
-        windows.files.AddFile(windows.executablePath, "MZ");
-        windows.files.AddFile(kEditorFolder + u"Pellam.ini");
-        windows.files.AddFile(kRunner, "MZ");
-        windows.files.AddFolder(u"C:\\work");
-        windows.host.text = u"mes \"ok\"";
-        windows.host.path = u"C:\\work\\game.hsp";
-    }
-
-    void Settings(std::string_view bytes) { windows.files.AddFile(kSettings, bytes); }
-
-    void OnCommand() {
-        RunAtBoundary(windows, windows.hostWindow,
-                      [&] { ExecuteRunCommand(windows, library, windows.hostWindow); });
-    }
-
-    std::vector<std::u16string> ParametersGiven() const {
-        std::vector<std::u16string> given;
-        for (const fake::ShellExecution& e : windows.shellExecutions) given.push_back(e.parameters);
-        return given;
-    }
-
-    std::ptrdiff_t FirstCall(std::string_view name) const {
-        return std::find(windows.calls.begin(), windows.calls.end(), name) - windows.calls.begin();
-    }
-
-    FakeWindows windows;
-    LibraryState library = InitializeLibrary(windows, nullptr);
-};
+using testing::InstalledEditor;
+using testing::kSettings;
+using testing::kRunner;
 
 class RunCommandTest : public ::testing::Test, public InstalledEditor {};
 
