@@ -53,6 +53,13 @@ int FakeWindows::CallCount(std::string_view name) const {
     return found == counts_.end() ? 0 : found->second;
 }
 
+void FakeWindows::ForgetCalls() {
+    calls.clear();
+    callArguments.clear();
+    trace.clear();
+    counts_.clear();
+}
+
 void FakeWindows::FailCall(std::string name, std::uint32_t error, int occurrence) {
     faults_.push_back({std::move(name), occurrence, error, nullptr});
 }

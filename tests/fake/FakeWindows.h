@@ -75,6 +75,8 @@ public:
     std::vector<ShownMessageBox> messageBoxes;
     std::vector<ShellExecution> shellExecutions;
     int CallCount(std::string_view name) const;
+    // Starts the record afresh: calls, arguments, trace and occurrence counts.
+    void ForgetCalls();
     // Buffers FormatMessageW allocated that LocalFree has not released.
     int LocalAllocations() const { return static_cast<int>(localAllocations_.size()); }
 
