@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Every test: the native suite (logic on the fake Windows) and the Windows
-# suite (the real Tollik.dll under Wine), after installing what is missing.
+# Every test, after installing what is missing: the native suite (logic on
+# the fake Windows), the same suite under ASan and UBSan with the fuzz
+# targets' seed corpora, a bounded fuzzing run (TOLLIK_FUZZ_SECONDS per
+# target, default 30), and the Windows suite (the real Tollik.dll under Wine).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -13,6 +15,14 @@ echo "== native build and tests"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+
+echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang)"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+ctest --preset sanitize
+
+echo "== fuzzing, ${TOLLIK_FUZZ_SECONDS:-30} s per target"
+scripts/fuzz.sh "${TOLLIK_FUZZ_SECONDS:-30}"
 
 echo "== Windows build and tests (Wine)"
 trap stop_wine EXIT
