@@ -136,6 +136,18 @@ std::set<Ending> EndingsAllowed(const Scenario& scenario, const Recording& r, st
     return {Ending::Launched};
 }
 
+// The whole text of a message that names a file or folder of the scenario;
+// empty for the messages whose text is fixed (EndingOf matched them whole).
+std::u16string ExpectedText(const Scenario& scenario, Ending ending, const SweepRun& run,
+                            std::uint32_t error) {
+    if (ending == Ending::ScriptFolder) return u"ディレクトリ" + scenario.scriptFolder + u"を作成できません。";
+    if (ending != Ending::SettingsOpen) return {};
+    // The system's own words for the error, without their full stop and line break.
+    std::u16string reason = run.editor.windows.systemMessages.at(error);
+    reason.resize(reason.size() - 3);
+    return u"ファイル " + scenario.settingsFile + u" は開けません。 " + reason + u" ";
+}
+
 std::string Describe(const std::vector<Injection>& injections) {
     std::string text;
     for (const Injection& f : injections)
@@ -193,6 +205,12 @@ TEST(FaultSweep, EveryCallFailingLeavesTheHostAndTheSystemAsTheyShouldBe) {
                 }
                 const Ending ending = testing::EndingOf(*run);
                 if (ending == Ending::Launched || ending == Ending::Silent) continue;
+                const std::u16string expectedText = ExpectedText(scenario, ending, *run, error);
+                if (!expectedText.empty()) {
+                    EXPECT_EQ(testing::Utf8(run->editor.windows.messageBoxes.at(0).text),
+                              testing::Utf8(expectedText))
+                        << Describe({first});
+                }
 
                 // The failure path: every later call failing too.
                 const Recording failing(run->editor.windows);
