@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Every test, after installing what is missing: the native suite (logic on
-# the fake Windows), the same suite under ASan and UBSan with the fuzz
+# the fake Windows), the same suite under valgrind, and under ASan and UBSan with the fuzz
 # targets' seed corpora, a bounded fuzzing run (TOLLIK_FUZZ_SECONDS per
 # target, default 30), and the Windows suite (the real Tollik.dll under Wine).
 set -euo pipefail
@@ -15,6 +15,12 @@ echo "== native build and tests"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+
+echo "== native tests under valgrind memcheck"
+# The suite's own operator new (its allocation faults) stays in place.
+valgrind --quiet --tool=memcheck --soname-synonyms=somalloc=nouserintercepts \
+    --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+    build/native/tests/native/tollik_tests --gtest_brief=1
 
 echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang)"
 cmake --preset sanitize >/dev/null
