@@ -32,8 +32,11 @@ void ExecuteRunCommand(os::SystemApi& api, const LibraryState& library, os::Wind
 
     // Read only now, after the write: the key as it is when the runner starts.
     const std::int32_t runMode = ToggledRunMode(settings.RunMode, IsControlHeld(api));
-    const std::u16string runner =
-        DirPart(HostExecutablePath(api)) + std::u16string(kRunnerRelativePath);
+    const std::u16string hostFolder = DirPart(HostExecutablePath(api));
+    // Without the host's own folder the runner's name would be relative, and
+    // the shell would start whatever the current directory holds under it.
+    if (hostFolder.empty()) return;
+    const std::u16string runner = hostFolder + std::u16string(kRunnerRelativePath);
     StartRunner(api, runner,
                 RunnerParameters(settings.HspDirectory, scriptPath, runMode,
                                  settings.ShowDebugWindow));

@@ -47,10 +47,12 @@ public:
     }
 
     // Writes what is buffered, then closes; the handle is closed even when
-    // that last write fails.
+    // that last write fails. A close the system refuses (a write it had
+    // deferred failed) leaves the file incomplete, and is a failure too.
     void Close() {
-        const unique_hfile file = std::move(file_);
+        unique_hfile file = std::move(file_);
         if (used_ > 0) WriteOut(file.get());
+        if (!file.close()) FailWithCode(api_.GetLastError());
     }
 
 private:

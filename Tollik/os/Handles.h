@@ -25,14 +25,20 @@ public:
     explicit operator bool() const noexcept { return handle_ != InvalidHandleValue(); }
     void* get() const noexcept { return handle_; }
 
-    // Closes now. A failed close has nothing left to undo, so its result is
-    // dropped, as every caller here would.
-    void reset() noexcept {
-        if (handle_ == InvalidHandleValue()) return;
+    // Closes now, dropping the close's result: for handles only read from,
+    // a failed close has nothing left to undo.
+    void reset() noexcept { (void)close(); }
+
+    // Closes now and tells whether the system accepted the close (false also
+    // when nothing was held). The handle is gone either way; a file written
+    // through it may learn only here that its data did not reach the disk.
+    [[nodiscard]] bool close() noexcept {
+        if (handle_ == InvalidHandleValue()) return false;
         void* const handle = std::exchange(handle_, InvalidHandleValue());
         try {
-            (api_->*Close)(handle);
+            return (api_->*Close)(handle);
         } catch (...) {
+            return false;
         }
     }
 

@@ -124,11 +124,13 @@ std::set<Ending> EndingsAllowed(const Scenario& scenario, const Recording& r, st
         const bool opening = call == "CreateFileW" && r.arguments[i] == testing::Utf8(scenario.settingsFile);
         return {opening ? Ending::SettingsOpen : Ending::Launched};
     }
-    if (i <= r.lastSend || i >= r.keyRead) return {Ending::Launched};
+    // The launch: a host whose path is lost by now starts nothing.
+    if (i >= r.keyRead) return {call == "GetModuleFileNameW" ? Ending::Silent : Ending::Launched};
+    if (i <= r.lastSend) return {Ending::Launched};
     // Saving the script.
     if (call == "CreateDirectoryW") return {Ending::ScriptFolder};
     if (call == "CreateFileW" || call == "GetFileType" || call == "WriteFile" ||
-        call == "WideCharToMultiByte")
+        call == "WideCharToMultiByte" || call == "CloseHandle")
         return {Ending::ScriptWrite};
     // A folder test that fails either way: taken as present, the file's
     // creation reports it; taken as absent, the folder is made or refused.

@@ -291,6 +291,15 @@ TEST_F(RunCommandTest, AMissingRunnerIsNotReported) {
     EXPECT_EQ(windows.files.FileContent(u"C:\\work\\hsptmp"), "mes \"ok\"\r\n");
 }
 
+TEST_F(RunCommandTest, AHostPathLostByLaunchTimeStartsNothingFromTheCurrentDirectory) {
+    windows.files.AddFile(windows.files.paths.currentDirectory + u"\\Plugins\\Tollik.exe", "MZ");
+    windows.FailCall("GetModuleFileNameW", kErrorNotEnoughMemory, 2);  // the second asks for the runner
+    OnCommand();
+    EXPECT_TRUE(windows.shellExecutions.empty());
+    EXPECT_TRUE(windows.messageBoxes.empty());
+    EXPECT_EQ(windows.files.FileContent(u"C:\\work\\hsptmp"), "mes \"ok\"\r\n");
+}
+
 TEST_F(RunCommandTest, ADocumentTooLargeToHoldEndsWithAMessageNotACrash) {
     windows.host.announcedCount = INT32_MAX;  // 4 GiB of UTF-16
     {

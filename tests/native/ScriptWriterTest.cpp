@@ -203,6 +203,12 @@ const FailureCase kFailures[] = {
          w.FailCall("WriteFile", kErrorWriteFault, 3);
      },
      kScript, false, kWriteFailure, 0},
+    {"close refused: a deferred write failed",
+     [](FakeWindows& w) {
+         w.files.AddFolder(u"C:\\work");
+         w.FailCall("CloseHandle", kErrorDiskFull);
+     },
+     kScript, false, kWriteFailure, 0},
     {"sizing conversion fails",
      [](FakeWindows& w) {
          w.files.AddFolder(u"C:\\work");
