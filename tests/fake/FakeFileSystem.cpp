@@ -264,7 +264,8 @@ std::map<std::u16string, std::string> FakeFileSystem::Snapshot() const {
         const auto [path, node] = pending.back();
         pending.pop_back();
         std::string& entry = entries[path];
-        entry = "kind=" + std::to_string(static_cast<int>(node->kind)) +
+        static constexpr const char* kKinds[] = {"file", "folder", "link", "device"};
+        entry = std::string(kKinds[static_cast<int>(node->kind)]) +
                 " attributes=" + std::to_string(node->attributes) + " " + node->content;
         const std::u16string prefix = path.ends_with(u'\\') ? path : path + u'\\';
         for (const auto& [key, child] : node->children)

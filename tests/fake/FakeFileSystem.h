@@ -69,8 +69,9 @@ public:
     bool Exists(std::u16string_view path) const;
     bool IsFolder(std::u16string_view path) const;
     std::optional<std::string> FileContent(std::u16string_view path) const;
-    // Every entry by its full path: what it is, its attributes and a file's
-    // bytes, so that two snapshots show what a run changed.
+    // Every entry by its full path: its kind ("file", "folder", "link",
+    // "device"), attributes and a file's bytes, so that two snapshots show
+    // what a run changed.
     std::map<std::u16string, std::string> Snapshot() const;
     // Handles the code under test opened and has not closed: files, then searches.
     int OpenFiles() const;

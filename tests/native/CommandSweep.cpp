@@ -176,7 +176,7 @@ std::vector<std::string> BrokenInvariants(const SweepRun& run, bool paintingLeft
         const auto old = run.before.find(path);
         if (old != run.before.end() && old->second == entry) continue;
         const std::u16string folder = FolderOf(path);
-        const bool isFile = entry.starts_with("kind=0 ");
+        const bool isFile = entry.starts_with("file ");
         bool allowed = false;
         if (isFile) {
             // Beside the document, in the temporary folder, or at the current
