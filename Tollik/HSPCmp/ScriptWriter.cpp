@@ -1,9 +1,7 @@
 #include "HSPCmp/ScriptWriter.h"
 
 #include <algorithm>
-#include <array>
 #include <climits>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -29,54 +27,24 @@ constexpr std::u16string_view kPathTooLong =
     throw IoError(std::u16string(), static_cast<std::int32_t>(code));
 }
 
-// Gathers bytes and writes them in pieces of kScriptWriteBufferBytes, one
-// WriteFile per full buffer; the rest goes out at Close.
-class BufferedFile {
-public:
-    BufferedFile(SystemApi& api, unique_hfile file) : api_(api), file_(std::move(file)) {}
-
-    void Write(const char* bytes, std::size_t count) {
-        while (count > 0) {
-            const std::size_t taken = std::min(count, buffer_.size() - used_);
-            std::memcpy(buffer_.data() + used_, bytes, taken);
-            used_ += taken;
-            bytes += taken;
-            count -= taken;
-            if (used_ == buffer_.size()) WriteOut();
-        }
-    }
-
-    // Writes what is buffered, then closes; the handle is closed even when
-    // that last write fails. A close the system refuses (a write it had
-    // deferred failed) leaves the file incomplete, and is a failure too.
-    void Close() {
-        unique_hfile file = std::move(file_);
-        if (used_ > 0) WriteOut(file.get());
-        if (!file.close()) FailWithCode(api_.GetLastError());
-    }
-
-private:
-    void WriteOut() { WriteOut(file_.get()); }
-
-    void WriteOut(FileHandle file) {
-        const auto count = static_cast<std::uint32_t>(used_);
+// Writes `bytes` in pieces of kScriptWriteBufferBytes, one WriteFile per
+// piece, the last one shorter: the calls a 128-byte buffer filled and
+// written out would make, without copying every byte through it.
+void WriteInPieces(SystemApi& api, FileHandle file, const char* bytes, std::size_t size) {
+    for (std::size_t at = 0; at < size; at += kScriptWriteBufferBytes) {
+        const auto count = static_cast<std::uint32_t>(std::min(kScriptWriteBufferBytes, size - at));
         std::uint32_t written = 0;
-        if (!api_.WriteFile(file, buffer_.data(), count, &written)) FailWithCode(api_.GetLastError());
+        if (!api.WriteFile(file, bytes + at, count, &written)) FailWithCode(api.GetLastError());
         // A short write that reports success has still lost bytes.
         if (written != count) FailWithCode(kErrorWriteFault);
-        used_ = 0;
     }
+}
 
-    SystemApi& api_;
-    unique_hfile file_;
-    std::array<char, kScriptWriteBufferBytes> buffer_{};
-    std::size_t used_ = 0;
-};
-
-// The whole text in the code page, in one piece; the code page's own
-// default character stands for what it cannot hold.
-std::unique_ptr<char[]> Convert(SystemApi& api, std::uint32_t codePage, std::u16string_view text,
-                                std::size_t& size) {
+// The whole text in the code page, in one piece, followed by CR LF; the code
+// page's own default character stands for what it cannot hold. `size`
+// counts the line break.
+std::unique_ptr<char[]> ConvertWithLineBreak(SystemApi& api, std::uint32_t codePage,
+                                             std::u16string_view text, std::size_t& size) {
     // One call converts at most INT_MAX units; a longer text cannot be
     // written in one piece.
     if (text.size() > static_cast<std::size_t>(INT_MAX)) FailWithCode(kErrorArithmeticOverflow);
@@ -84,11 +52,14 @@ std::unique_ptr<char[]> Convert(SystemApi& api, std::uint32_t codePage, std::u16
     const int needed =
         api.WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) FailWithCode(api.GetLastError());
-    auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(needed));
-    const int converted = api.WideCharToMultiByte(codePage, 0, text.data(), length, bytes.get(),
-                                                  needed, nullptr, nullptr);
-    if (converted != needed) FailWithCode(api.GetLastError());
-    size = static_cast<std::size_t>(needed);
+    const auto converted = static_cast<std::size_t>(needed);
+    auto bytes = std::make_unique_for_overwrite<char[]>(converted + 2);
+    if (api.WideCharToMultiByte(codePage, 0, text.data(), length, bytes.get(), needed, nullptr,
+                                nullptr) != needed)
+        FailWithCode(api.GetLastError());
+    bytes[converted] = '\r';
+    bytes[converted + 1] = '\n';
+    size = converted + 2;
     return bytes;
 }
 
@@ -99,14 +70,14 @@ void CreateAndWrite(SystemApi& api, std::uint32_t codePage, const std::u16string
     if (!file) FailWithCode(api.GetLastError());
     if (api.GetFileType(file.get()) == kFileTypeUnknown) FailWithCode(kErrorCodeNotAFile);
 
-    BufferedFile out(api, std::move(file));
     if (!text.empty()) {
         std::size_t size = 0;
-        const std::unique_ptr<char[]> bytes = Convert(api, codePage, text, size);
-        out.Write(bytes.get(), size);
-        out.Write("\r\n", 2);
+        const std::unique_ptr<char[]> bytes = ConvertWithLineBreak(api, codePage, text, size);
+        WriteInPieces(api, file.get(), bytes.get(), size);
     }
-    out.Close();
+    // A close the system refuses (a write it had deferred failed) leaves the
+    // file incomplete, and is a failure too. The handle is gone either way.
+    if (!file.close()) FailWithCode(api.GetLastError());
 }
 
 }  // namespace

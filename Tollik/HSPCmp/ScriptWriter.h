@@ -13,7 +13,7 @@ namespace tollik {
 
 // The longest script path the writer accepts, in UTF-16 units.
 inline constexpr std::size_t kScriptPathLimit = 259;
-// Bytes gathered before each write.
+// Bytes per WriteFile: every piece but the last is this long.
 inline constexpr std::size_t kScriptWriteBufferBytes = 128;
 
 // Creates the file's folder when missing, then creates or truncates the file
