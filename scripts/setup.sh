@@ -21,6 +21,7 @@ need wine             command -v wineserver
 need python3          command -v python3
 need clang            command -v clang++
 need valgrind         command -v valgrind
+need libbenchmark-dev test -f /usr/include/benchmark/benchmark.h
 # libFuzzer and the sanitizer runtimes for the sanitize preset.
 need libclang-rt-dev  sh -c 'ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a'
 need locales          command -v locale-gen

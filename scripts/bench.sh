@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Every benchmark, with its table: Google Benchmark on the fake Windows
+# (settings store, numbers, paths, script writer), then the whole command on
+# the real Tollik.dll under Wine against its baseline, ASCII and Japanese
+# text under code page 932. Not part of the tests: no time is asserted.
+#   scripts/bench.sh [--quick]    --quick: sizes up to 16 Mi units, 3 runs
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+source scripts/wine-env.sh
+
+scripts/setup.sh
+sizes=1K,1M,16M,64M
+repeat=5
+if [ "${1:-}" = "--quick" ]; then
+    sizes=1K,1M,16M
+    repeat=3
+fi
+
+echo "== building"
+cmake --preset native >/dev/null
+cmake --build --preset native --target tollik_native_bench >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target tollik_bench_layout >/dev/null
+
+echo "== native, on the fake Windows"
+build/native/bench/native/tollik_native_bench --benchmark_min_time=0.2 2>/dev/null
+
+echo
+echo "== the whole command on the real DLL under Wine"
+trap stop_wine EXIT
+for text in ascii japanese; do
+    (cd build/windows/bench/Pellam &&
+        LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 sh "$ROOT/cmake/wine-run.sh" "$ROOT/build/windows/wineprefix" \
+            ./Pellam.exe --sizes "$sizes" --repeat "$repeat" --text "$text")
+    echo
+done
