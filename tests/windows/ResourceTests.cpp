@@ -126,5 +126,40 @@ TEST(Resources, DarkIconDiffersFromLight) {
     for (std::size_t i = 0; i < light.size(); ++i) EXPECT_NE(light[i].pixels, dark[i].pixels);
 }
 
+// Read as Explorer's properties page reads it: through the version API,
+// from the file on disk.
+TEST(Resources, VersionInfoNamesTheProductInJapaneseAndNeutralBlocks) {
+    const std::wstring file = ProgramFolder() + L"Tollik.dll";
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> info(size);
+    ASSERT_TRUE(::GetFileVersionInfoW(file.c_str(), 0, size, info.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(4, 2));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 3));
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(4, 2));
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
+
+    for (const wchar_t* block : {L"041104B0", L"000004B0"}) {
+        SCOPED_TRACE(ToUtf8(block));
+        const auto value = [&](const std::wstring& name) {
+            wchar_t* text = nullptr;
+            UINT units = 0;
+            const std::wstring path = L"\\StringFileInfo\\" + std::wstring(block) + L"\\" + name;
+            if (!::VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &units))
+                return std::wstring(L"(missing)");
+            return std::wstring(text);
+        };
+        EXPECT_EQ(value(L"ProductName"), L"HSP コンパイル/実行");
+        EXPECT_EQ(value(L"FileDescription"), L"HSP コンパイル/実行");
+        EXPECT_EQ(value(L"FileVersion"), L"2.4.3");
+        EXPECT_EQ(value(L"ProductVersion"), L"2.4.3");
+    }
+}
+
 }  // namespace
 }  // namespace tollik::host
