@@ -3,10 +3,6 @@
 namespace tollik {
 namespace {
 
-bool IsHeader(std::u16string_view line) {
-    return line.size() >= 2 && line.front() == u'[' && line.back() == u']';
-}
-
 // Calls `take` for each line, in order, without building a list.
 template <class Take>
 void ForEachLine(std::u16string_view text, Take take) {
@@ -24,6 +20,10 @@ void ForEachLine(std::u16string_view text, Take take) {
 
 }  // namespace
 
+bool IsIniSectionHeader(std::u16string_view line) {
+    return line.size() >= 2 && line.front() == u'[' && line.back() == u']';
+}
+
 std::vector<std::u16string_view> SplitIniLines(std::u16string_view text) {
     std::vector<std::u16string_view> lines;
     ForEachLine(text, [&](std::u16string_view line) { lines.push_back(line); });
@@ -34,7 +34,7 @@ std::vector<IniSection> ParseIniSections(std::u16string_view text) {
     std::vector<IniSection> sections;
     ForEachLine(text, [&](std::u16string_view line) {
         if (line.empty() || line.front() == u';') return;
-        if (IsHeader(line)) {
+        if (IsIniSectionHeader(line)) {
             sections.push_back({line.substr(1, line.size() - 2), {}});
         } else if (!sections.empty()) {
             sections.back().lines.push_back(line);

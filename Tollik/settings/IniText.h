@@ -16,6 +16,10 @@ struct IniSection {
     std::vector<std::u16string_view> lines;
 };
 
+// A section header: "[" first, "]" last, the name between, nothing else
+// on the line (not even a blank).
+bool IsIniSectionHeader(std::u16string_view line);
+
 // The lines of `text`: CR LF, a lone CR and a lone LF each end one; a break
 // at the very end adds no empty line; U+0000 ends the text.
 std::vector<std::u16string_view> SplitIniLines(std::u16string_view text);
