@@ -1,0 +1,199 @@
+#include "InstallCheck.h"
+
+#include <memory>
+
+#include "Common/FileSystem.h"
+#include "Common/HostSettingsFile.h"
+#include "Common/PathText.h"
+#include "Failure.h"
+#include "HSPCmp/RunnerLaunch.h"
+#include "SettingsLint.h"
+#include "os/Handles.h"
+#include "settings/IniStore.h"
+#include "settings/NumberText.h"
+
+namespace tollik::check {
+namespace {
+
+using namespace os;
+
+// No line can hold a NUL, so a read that gives this found nothing.
+constexpr std::u16string_view kAbsent{u"\0", 1};
+
+std::u16string Number(std::size_t value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+std::u16string Number(std::int32_t value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+// The system's words for `error`, without the line break it ends with.
+std::u16string SystemText(SystemApi& api, std::uint32_t error) {
+    char16_t* buffer = nullptr;
+    const std::uint32_t length = api.FormatMessageW(
+        kFormatMessageAllocateBuffer | kFormatMessageFromSystem | kFormatMessageIgnoreInserts |
+            kFormatMessageArgumentArray,
+        error, 0, &buffer);
+    const unique_hlocal owned(api, buffer);
+    if (length == 0 || buffer == nullptr) return u"error " + Number(static_cast<std::size_t>(error));
+    std::u16string_view text(buffer, length);
+    while (!text.empty() && (text.back() <= u' ' || text.back() == u'.')) text.remove_suffix(1);
+    return std::u16string(text);
+}
+
+enum class Read { Bytes, Locked, TooLarge };
+
+// The file's bytes, opened exactly as the plug-in opens it.
+Read ReadBytes(SystemApi& api, const std::u16string& path, std::string& bytes, std::uint32_t& error) {
+    const unique_hfile file(api, api.CreateFileW(path.c_str(), kGenericRead, kFileShareRead,
+                                                 kOpenExisting, kFileAttributeNormal));
+    if (!file) {
+        error = api.GetLastError();
+        return Read::Locked;
+    }
+    std::int64_t size = 0;
+    if (!api.GetFileSizeEx(file.get(), &size) || size <= 0) return Read::Bytes;
+    if (size >= kSettingsFileSizeLimit) return Read::TooLarge;
+    bytes.assign(static_cast<std::size_t>(size), '\0');
+    std::uint32_t read = 0;
+    api.ReadFile(file.get(), bytes.data(), static_cast<std::uint32_t>(size), &read);
+    bytes.resize(read);
+    return Read::Bytes;
+}
+
+void AddLint(const LintFinding& f, Report& report) {
+    const std::u16string line = Number(f.line);
+    const auto add = [&](MessageId id, std::vector<std::u16string> args) {
+        report.Add(Severity::Warning, id, std::move(args));
+    };
+    switch (f.kind) {
+        case LintKind::NotUtf8: return add(MessageId::NotUtf8, {Number(f.offset)});
+        case LintKind::NulCharacter: return add(MessageId::NulCharacter, {line});
+        case LintKind::ByteOrderMarkInLine: return add(MessageId::ByteOrderMarkInLine, {line});
+        case LintKind::BlankBeforeHeader: return add(MessageId::BlankBeforeHeader, {line});
+        case LintKind::TextAfterHeader: return add(MessageId::TextAfterHeader, {line});
+        case LintKind::BlankBeforeComment: return add(MessageId::BlankBeforeComment, {line});
+        case LintKind::EntryBeforeHeader: return add(MessageId::EntryBeforeHeader, {line});
+        case LintKind::NotAnEntry: return add(MessageId::NotAnEntry, {line});
+        case LintKind::UnknownSection: return add(MessageId::UnknownSection, {line, f.name});
+        case LintKind::HiddenSection: return add(MessageId::HiddenSection, {line, Number(f.other)});
+        case LintKind::BlankAroundEquals: return add(MessageId::BlankAroundEquals, {line, f.name});
+        case LintKind::UnknownKey: return add(MessageId::UnknownKey, {line, f.name});
+        case LintKind::RepeatedKey: return add(MessageId::RepeatedKey, {line, f.name, Number(f.other)});
+        case LintKind::NotANumber: return add(MessageId::NotANumber, {line, f.name, f.value});
+        case LintKind::TrailingBlank: return add(MessageId::TrailingBlank, {line, f.name});
+        case LintKind::NoTollikSection: return add(MessageId::NoTollikSection, {});
+    }
+}
+
+// "Key = value (where it came from)".
+void AddValue(Report& report, std::u16string_view key, std::u16string value, std::size_t line,
+              MessageId defaultId) {
+    if (line != 0)
+        report.Add(Severity::Info, MessageId::ValueFromFile, {std::u16string(key), std::move(value), Number(line)});
+    else
+        report.Add(Severity::Info, defaultId, {std::u16string(key), std::move(value)});
+}
+
+}  // namespace
+
+RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path, std::u16string_view shownAs,
+                              const std::u16string& probedHsp, Report& report) {
+    report.Add(Severity::Info, MessageId::SettingsFile, {std::u16string(shownAs)});
+    RunSettings settings;
+    settings.HspDirectory = probedHsp;
+    EffectiveLines effective;
+    if (!FileIsPresent(api, path)) {
+        report.Add(Severity::Info, MessageId::SettingsFileMissing);
+    } else {
+        std::string bytes;
+        std::uint32_t error = 0;
+        const Read read = ReadBytes(api, path, bytes, error);
+        if (read == Read::Locked) {
+            report.Add(Severity::Problem, MessageId::SettingsFileLocked,
+                       {std::u16string(shownAs), SystemText(api, error)});
+            return settings;
+        }
+        if (read == Read::TooLarge) report.Add(Severity::Warning, MessageId::SettingsFileTooLarge);
+        const LintResult lint = LintSettings(api, bytes);
+        for (const LintFinding& finding : lint.findings) AddLint(finding, report);
+        effective = lint.effective;
+    }
+
+    // The values themselves from the plug-in's own reader.
+    try {
+        const IniStore store(api, path, kUtf8Encoding);
+        const std::u16string section = u"Tollik";
+        const bool hasDirectory = store.ReadText(section, u"HSPDirName", kAbsent) != kAbsent;
+        settings.HspDirectory = AddTrailingDelimiter(store.ReadText(section, u"HSPDirName", probedHsp));
+        settings.RunMode = store.ReadNumber(section, u"Mode", 1);
+        settings.ShowDebugWindow = store.ReadFlag(section, u"DebugWindow", true);
+        // A value that is there but not a number gives the default: the lint said why.
+        const bool modeRead = ConvertSettingsNumber(store.ReadText(section, u"Mode", u"")).has_value();
+        const bool flagRead = ConvertSettingsNumber(store.ReadText(section, u"DebugWindow", u"")).has_value();
+        AddValue(report, u"HSPDirName", settings.HspDirectory, hasDirectory ? effective.hspDirName : 0,
+                 MessageId::ValueProbed);
+        AddValue(report, u"Mode", Number(settings.RunMode), modeRead ? effective.mode : 0, MessageId::ValueDefault);
+        AddValue(report, u"DebugWindow", settings.ShowDebugWindow ? u"1" : u"0",
+                 flagRead ? effective.debugWindow : 0, MessageId::ValueDefault);
+    } catch (const Failure&) {
+        // Opened a moment ago; refused now: say so as the plug-in would.
+        report.Add(Severity::Problem, MessageId::SettingsFileLocked,
+                   {std::u16string(shownAs), SystemText(api, api.GetLastError())});
+    }
+    return settings;
+}
+
+Report CheckInstallation(SystemApi& api, const DiskSpaceFunction& diskSpace,
+                         std::u16string_view editorFolder, bool packaged) {
+    Report report;
+    const std::u16string folder = AddTrailingDelimiter(editorFolder);
+    report.Add(Severity::Info, MessageId::EditorFolder, {folder});
+    const std::u16string executable = folder + u"Pellam.exe";
+    const auto location = LocateHostSettings(api, diskSpace, packaged, executable);
+    if (!location) {
+        report.Add(Severity::Problem, MessageId::HostMissing, {executable});
+        return report;
+    }
+    switch (location->place) {
+        case HostSettingsPlace::BesideExecutable:
+            report.Add(Severity::Info, MessageId::HostSettingsBeside, {location->path});
+            break;
+        case HostSettingsPlace::PortableMarker:
+            report.Add(Severity::Info, MessageId::HostSettingsPortable, {location->path});
+            break;
+        case HostSettingsPlace::PerUserFolder: {
+            report.Add(Severity::Info, MessageId::HostSettingsPerUser, {location->path});
+            const std::u16string perUser = DirPartTrimmed(location->path);
+            if (!DirectoryIsPresent(api, perUser))
+                report.Add(Severity::Info, MessageId::PerUserFolderMissing, {perUser});
+            break;
+        }
+        case HostSettingsPlace::RelativeFolder:
+            report.Add(Severity::Warning, MessageId::RelativeFolder, {location->path});
+            break;
+    }
+
+    const std::u16string settingsFile = PluginSettingsPath(location->path);
+    const RunSettings settings =
+        CheckSettingsFile(api, settingsFile, settingsFile, ProbeHspDirectory(api, diskSpace), report);
+    report.Add(Severity::Info, MessageId::CtrlToggle,
+               {Number(settings.RunMode), Number(ToggledRunMode(settings.RunMode, true))});
+
+    if (DirectoryExistsChecked(api, diskSpace, settings.HspDirectory))
+        report.Add(Severity::Info, MessageId::HspFolderFound, {settings.HspDirectory});
+    else
+        report.Add(Severity::Problem, MessageId::HspFolderMissing, {settings.HspDirectory});
+
+    const std::u16string runner = folder + std::u16string(kRunnerRelativePath);
+    if (FileIsPresent(api, runner))
+        report.Add(Severity::Info, MessageId::RunnerFound, {runner});
+    else
+        report.Add(Severity::Problem, MessageId::RunnerMissing, {runner});
+    return report;
+}
+
+}  // namespace tollik::check
