@@ -16,7 +16,7 @@ struct Words {
 };
 
 constexpr Words kWords[] = {
-    {MessageId::EditorFolder, "エディタのフォルダ: %1", "Editor folder: %1"},
+    {MessageId::EditorFolder, "エディタのフォルダー: %1", "Editor folder: %1"},
     {MessageId::HostMissing, "%1 が見つかりません。コマンドは何もせずに終わります。",
      "%1 is not there: the command ends without doing anything."},
     {MessageId::HostSettingsBeside, "エディタの設定ファイル: %1 (実行ファイルの横にあるため)",
@@ -25,14 +25,14 @@ constexpr Words kWords[] = {
      "エディタの設定ファイル: %1 (PellamPortable.ini があり、ポータブル版として使われているため)",
      "Editor settings file: %1 (PellamPortable.ini marks a portable install)"},
     {MessageId::HostSettingsPerUser,
-     "エディタの設定ファイル: %1 (実行ファイルの横に Pellam.ini も PellamPortable.ini もないため、ユーザーごとのフォルダ)",
+     "エディタの設定ファイル: %1 (実行ファイルの横に Pellam.ini も PellamPortable.ini もないため、ユーザーごとのフォルダー)",
      "Editor settings file: %1 (neither Pellam.ini nor PellamPortable.ini is beside the executable: "
      "the per-user folder)"},
-    {MessageId::PerUserFolderMissing, "フォルダ %1 はまだありません。最初の実行で作られます。",
+    {MessageId::PerUserFolderMissing, "フォルダー %1 はまだありません。最初の実行で作られます。",
      "The folder %1 does not exist yet; the first run makes it."},
     {MessageId::RelativeFolder,
-     "ユーザーごとのフォルダがわからないため、エディタのカレントディレクトリの Pellam フォルダが使われます "
-     "(%1)。そのフォルダがないと、コマンドは「ディレクトリを作成できません」で止まります。",
+     "ユーザーごとのフォルダーがわからないため、エディタのカレントディレクトリの Pellam フォルダーが使われます "
+     "(%1)。そのフォルダーがないと、コマンドは「ディレクトリを作成できません」で止まります。",
      "The per-user folder is unknown, so a Pellam folder in the editor's current directory is used "
      "(%1); without that folder the command stops with 「ディレクトリを作成できません」."},
     {MessageId::SettingsFile, "プラグインの設定ファイル: %1", "Plug-in settings file: %1"},
@@ -85,12 +85,12 @@ constexpr Words kWords[] = {
      "There is no [Tollik] section: every value is its default."},
     {MessageId::ValueFromFile, "%1 = %2 (設定ファイルの %3 行目)", "%1 = %2 (settings file, line %3)"},
     {MessageId::ValueDefault, "%1 = %2 (既定値)", "%1 = %2 (default)"},
-    {MessageId::ValueProbed, "%1 = %2 (既定値: 既定の場所で見つかった HSP フォルダ、なければ C:\\hsp34\\)",
+    {MessageId::ValueProbed, "%1 = %2 (既定値: 既定の場所で見つかった HSP フォルダー、なければ C:\\hsp34\\)",
      "%1 = %2 (default: the first HSP folder found in the usual places, else C:\\hsp34\\)"},
     {MessageId::CtrlToggle, "Ctrl を押しながら実行すると Mode %1 は %2 になります。",
      "Holding Ctrl turns Mode %1 into %2."},
-    {MessageId::HspFolderFound, "HSP フォルダ %1 があります。", "The HSP folder %1 exists."},
-    {MessageId::HspFolderMissing, "HSP フォルダ %1 がありません。ランナーはスクリプトをコンパイルできません。",
+    {MessageId::HspFolderFound, "HSP フォルダー %1 があります。", "The HSP folder %1 exists."},
+    {MessageId::HspFolderMissing, "HSP フォルダー %1 がありません。ランナーはスクリプトをコンパイルできません。",
      "The HSP folder %1 does not exist: the runner cannot compile the script."},
     {MessageId::RunnerFound, "ランナー %1 があります。", "The runner %1 exists."},
     {MessageId::RunnerMissing,
