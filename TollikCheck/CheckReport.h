@@ -10,43 +10,43 @@ namespace tollik::check {
 enum class Severity { Info, Warning, Problem };
 
 enum class MessageId {
-    EditorFolder,           // folder
-    HostMissing,            // executable
-    HostSettingsBeside,     // file
-    HostSettingsPortable,   // file
-    HostSettingsPerUser,    // file
-    PerUserFolderMissing,   // folder
-    RelativeFolder,         // file
-    SettingsFile,           // file
+    EditorFolder,          // folder
+    HostMissing,           // executable
+    HostSettingsBeside,    // file
+    HostSettingsPortable,  // file
+    HostSettingsPerUser,   // file
+    PerUserFolderMissing,  // folder
+    RelativeFolder,        // file
+    SettingsFile,          // file
     SettingsFileMissing,
-    SettingsFileLocked,     // file, the system's reason
+    SettingsFileLocked,  // file, the system's reason
     SettingsFileTooLarge,
     // The lines of the settings file (line, then what the finding names).
-    NotUtf8,                // byte offset
-    NulCharacter,           // line
-    ByteOrderMarkInLine,    // line
-    BlankBeforeHeader,      // line
-    TextAfterHeader,        // line
-    BlankBeforeComment,     // line
-    EntryBeforeHeader,      // line
-    NotAnEntry,             // line
-    UnknownSection,         // line, name
-    HiddenSection,          // line, the later line
-    BlankAroundEquals,      // line, key
-    UnknownKey,             // line, name
-    RepeatedKey,            // line, key, the later line
-    NotANumber,             // line, key, value
-    TrailingBlank,          // line, key
+    NotUtf8,              // byte offset
+    NulCharacter,         // line
+    ByteOrderMarkInLine,  // line
+    BlankBeforeHeader,    // line
+    TextAfterHeader,      // line
+    BlankBeforeComment,   // line
+    EntryBeforeHeader,    // line
+    NotAnEntry,           // line
+    UnknownSection,       // line, name
+    HiddenSection,        // line, the later line
+    BlankAroundEquals,    // line, key
+    UnknownKey,           // line, name
+    RepeatedKey,          // line, key, the later line
+    NotANumber,           // line, key, value
+    TrailingBlank,        // line, key
     NoTollikSection,
     // The values and what they lead to.
-    ValueFromFile,          // key, value, line
-    ValueDefault,           // key, value
-    ValueProbed,            // key, value
-    CtrlToggle,             // mode, toggled mode
-    HspFolderFound,         // folder
-    HspFolderMissing,       // folder
-    RunnerFound,            // file
-    RunnerMissing,          // file
+    ValueFromFile,     // key, value, line
+    ValueDefault,      // key, value
+    ValueProbed,       // key, value
+    CtrlToggle,        // mode, toggled mode
+    HspFolderFound,    // folder
+    HspFolderMissing,  // folder
+    RunnerFound,       // file
+    RunnerMissing,     // file
 };
 
 struct ReportItem {

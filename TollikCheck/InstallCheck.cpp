@@ -33,12 +33,13 @@ std::u16string Number(std::int32_t value) {
 // The system's words for `error`, without the line break it ends with.
 std::u16string SystemText(SystemApi& api, std::uint32_t error) {
     char16_t* buffer = nullptr;
-    const std::uint32_t length = api.FormatMessageW(
-        kFormatMessageAllocateBuffer | kFormatMessageFromSystem | kFormatMessageIgnoreInserts |
-            kFormatMessageArgumentArray,
-        error, 0, &buffer);
+    const std::uint32_t length =
+        api.FormatMessageW(kFormatMessageAllocateBuffer | kFormatMessageFromSystem |
+                               kFormatMessageIgnoreInserts | kFormatMessageArgumentArray,
+                           error, 0, &buffer);
     const unique_hlocal owned(api, buffer);
-    if (length == 0 || buffer == nullptr) return u"error " + Number(static_cast<std::size_t>(error));
+    if (length == 0 || buffer == nullptr)
+        return u"error " + Number(static_cast<std::size_t>(error));
     std::u16string_view text(buffer, length);
     while (!text.empty() && (text.back() <= u' ' || text.back() == u'.')) text.remove_suffix(1);
     return std::u16string(text);
@@ -47,7 +48,8 @@ std::u16string SystemText(SystemApi& api, std::uint32_t error) {
 enum class Read { Bytes, Locked, TooLarge };
 
 // The file's bytes, opened exactly as the plug-in opens it.
-Read ReadBytes(SystemApi& api, const std::u16string& path, std::string& bytes, std::uint32_t& error) {
+Read ReadBytes(SystemApi& api, const std::u16string& path, std::string& bytes,
+               std::uint32_t& error) {
     const unique_hfile file(api, api.CreateFileW(path.c_str(), kGenericRead, kFileShareRead,
                                                  kOpenExisting, kFileAttributeNormal));
     if (!file) {
@@ -70,22 +72,38 @@ void AddLint(const LintFinding& f, Report& report) {
         report.Add(Severity::Warning, id, std::move(args));
     };
     switch (f.kind) {
-        case LintKind::NotUtf8: return add(MessageId::NotUtf8, {Number(f.offset)});
-        case LintKind::NulCharacter: return add(MessageId::NulCharacter, {line});
-        case LintKind::ByteOrderMarkInLine: return add(MessageId::ByteOrderMarkInLine, {line});
-        case LintKind::BlankBeforeHeader: return add(MessageId::BlankBeforeHeader, {line});
-        case LintKind::TextAfterHeader: return add(MessageId::TextAfterHeader, {line});
-        case LintKind::BlankBeforeComment: return add(MessageId::BlankBeforeComment, {line});
-        case LintKind::EntryBeforeHeader: return add(MessageId::EntryBeforeHeader, {line});
-        case LintKind::NotAnEntry: return add(MessageId::NotAnEntry, {line});
-        case LintKind::UnknownSection: return add(MessageId::UnknownSection, {line, f.name});
-        case LintKind::HiddenSection: return add(MessageId::HiddenSection, {line, Number(f.other)});
-        case LintKind::BlankAroundEquals: return add(MessageId::BlankAroundEquals, {line, f.name});
-        case LintKind::UnknownKey: return add(MessageId::UnknownKey, {line, f.name});
-        case LintKind::RepeatedKey: return add(MessageId::RepeatedKey, {line, f.name, Number(f.other)});
-        case LintKind::NotANumber: return add(MessageId::NotANumber, {line, f.name, f.value});
-        case LintKind::TrailingBlank: return add(MessageId::TrailingBlank, {line, f.name});
-        case LintKind::NoTollikSection: return add(MessageId::NoTollikSection, {});
+        case LintKind::NotUtf8:
+            return add(MessageId::NotUtf8, {Number(f.offset)});
+        case LintKind::NulCharacter:
+            return add(MessageId::NulCharacter, {line});
+        case LintKind::ByteOrderMarkInLine:
+            return add(MessageId::ByteOrderMarkInLine, {line});
+        case LintKind::BlankBeforeHeader:
+            return add(MessageId::BlankBeforeHeader, {line});
+        case LintKind::TextAfterHeader:
+            return add(MessageId::TextAfterHeader, {line});
+        case LintKind::BlankBeforeComment:
+            return add(MessageId::BlankBeforeComment, {line});
+        case LintKind::EntryBeforeHeader:
+            return add(MessageId::EntryBeforeHeader, {line});
+        case LintKind::NotAnEntry:
+            return add(MessageId::NotAnEntry, {line});
+        case LintKind::UnknownSection:
+            return add(MessageId::UnknownSection, {line, f.name});
+        case LintKind::HiddenSection:
+            return add(MessageId::HiddenSection, {line, Number(f.other)});
+        case LintKind::BlankAroundEquals:
+            return add(MessageId::BlankAroundEquals, {line, f.name});
+        case LintKind::UnknownKey:
+            return add(MessageId::UnknownKey, {line, f.name});
+        case LintKind::RepeatedKey:
+            return add(MessageId::RepeatedKey, {line, f.name, Number(f.other)});
+        case LintKind::NotANumber:
+            return add(MessageId::NotANumber, {line, f.name, f.value});
+        case LintKind::TrailingBlank:
+            return add(MessageId::TrailingBlank, {line, f.name});
+        case LintKind::NoTollikSection:
+            return add(MessageId::NoTollikSection, {});
     }
 }
 
@@ -93,15 +111,17 @@ void AddLint(const LintFinding& f, Report& report) {
 void AddValue(Report& report, std::u16string_view key, std::u16string value, std::size_t line,
               MessageId defaultId) {
     if (line != 0)
-        report.Add(Severity::Info, MessageId::ValueFromFile, {std::u16string(key), std::move(value), Number(line)});
+        report.Add(Severity::Info, MessageId::ValueFromFile,
+                   {std::u16string(key), std::move(value), Number(line)});
     else
         report.Add(Severity::Info, defaultId, {std::u16string(key), std::move(value)});
 }
 
 }  // namespace
 
-RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path, std::u16string_view shownAs,
-                              const std::u16string& probedHsp, Report& report) {
+RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path,
+                              std::u16string_view shownAs, const std::u16string& probedHsp,
+                              Report& report) {
     report.Add(Severity::Info, MessageId::SettingsFile, {std::u16string(shownAs)});
     RunSettings settings;
     settings.HspDirectory = probedHsp;
@@ -128,15 +148,19 @@ RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path, std::u
         const IniStore store(api, path, kUtf8Encoding);
         const std::u16string section = u"Tollik";
         const bool hasDirectory = store.ReadText(section, u"HSPDirName", kAbsent) != kAbsent;
-        settings.HspDirectory = AddTrailingDelimiter(store.ReadText(section, u"HSPDirName", probedHsp));
+        settings.HspDirectory =
+            AddTrailingDelimiter(store.ReadText(section, u"HSPDirName", probedHsp));
         settings.RunMode = store.ReadNumber(section, u"Mode", 1);
         settings.ShowDebugWindow = store.ReadFlag(section, u"DebugWindow", true);
         // A value that is there but not a number gives the default: the lint said why.
-        const bool modeRead = ConvertSettingsNumber(store.ReadText(section, u"Mode", u"")).has_value();
-        const bool flagRead = ConvertSettingsNumber(store.ReadText(section, u"DebugWindow", u"")).has_value();
-        AddValue(report, u"HSPDirName", settings.HspDirectory, hasDirectory ? effective.hspDirName : 0,
-                 MessageId::ValueProbed);
-        AddValue(report, u"Mode", Number(settings.RunMode), modeRead ? effective.mode : 0, MessageId::ValueDefault);
+        const bool modeRead =
+            ConvertSettingsNumber(store.ReadText(section, u"Mode", u"")).has_value();
+        const bool flagRead =
+            ConvertSettingsNumber(store.ReadText(section, u"DebugWindow", u"")).has_value();
+        AddValue(report, u"HSPDirName", settings.HspDirectory,
+                 hasDirectory ? effective.hspDirName : 0, MessageId::ValueProbed);
+        AddValue(report, u"Mode", Number(settings.RunMode), modeRead ? effective.mode : 0,
+                 MessageId::ValueDefault);
         AddValue(report, u"DebugWindow", settings.ShowDebugWindow ? u"1" : u"0",
                  flagRead ? effective.debugWindow : 0, MessageId::ValueDefault);
     } catch (const Failure&) {
@@ -178,8 +202,8 @@ Report CheckInstallation(SystemApi& api, const DiskSpaceFunction& diskSpace,
     }
 
     const std::u16string settingsFile = PluginSettingsPath(location->path);
-    const RunSettings settings =
-        CheckSettingsFile(api, settingsFile, settingsFile, ProbeHspDirectory(api, diskSpace), report);
+    const RunSettings settings = CheckSettingsFile(api, settingsFile, settingsFile,
+                                                   ProbeHspDirectory(api, diskSpace), report);
     report.Add(Severity::Info, MessageId::CtrlToggle,
                {Number(settings.RunMode), Number(ToggledRunMode(settings.RunMode, true))});
 

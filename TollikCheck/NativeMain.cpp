@@ -22,7 +22,8 @@ std::u16string FromUtf8(const std::string& text) {
     const auto length = static_cast<int>(text.size());
     const int needed = decoder.MultiByteToWideChar(os::kCpUtf8, 0, text.data(), length, nullptr, 0);
     std::u16string wide(static_cast<std::size_t>(needed > 0 ? needed : 0), u'\0');
-    if (needed > 0) decoder.MultiByteToWideChar(os::kCpUtf8, 0, text.data(), length, wide.data(), needed);
+    if (needed > 0)
+        decoder.MultiByteToWideChar(os::kCpUtf8, 0, text.data(), length, wide.data(), needed);
     return wide;
 }
 
@@ -35,8 +36,10 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--ini" && i + 1 < argc) {
             path = argv[++i];
-        } else if (arg == "--lang" && i + 1 < argc && (std::string(argv[i + 1]) == "en" || std::string(argv[i + 1]) == "ja")) {
-            language = std::string(argv[++i]) == "en" ? check::Language::English : check::Language::Japanese;
+        } else if (arg == "--lang" && i + 1 < argc &&
+                   (std::string(argv[i + 1]) == "en" || std::string(argv[i + 1]) == "ja")) {
+            language = std::string(argv[++i]) == "en" ? check::Language::English
+                                                      : check::Language::Japanese;
         } else {
             path.clear();
             break;
@@ -51,15 +54,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tollik-check: cannot read %s\n", path.c_str());
         return 2;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
 
     fake::FakeWindows windows;
     const std::u16string inside = u"C:\\Pellam\\Plugins\\Tollik\\Tollik.ini";
     windows.files.AddFile(inside, bytes);
     const LibraryState library = InitializeLibrary(windows, nullptr);
     check::Report report;
-    check::CheckSettingsFile(windows, inside, FromUtf8(path), ProbeHspDirectory(windows, library.diskSpace),
-                             report);
+    check::CheckSettingsFile(windows, inside, FromUtf8(path),
+                             ProbeHspDirectory(windows, library.diskSpace), report);
     const std::string text = check::FormatReport(report, language);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return report.Count(check::Severity::Problem) > 0 ? 1 : 0;

@@ -40,7 +40,8 @@ public:
 private:
     std::u16string Upper(std::u16string_view text) const {
         std::u16string upper(text);
-        if (!upper.empty()) api_.CharUpperBuffW(upper.data(), static_cast<std::uint32_t>(upper.size()));
+        if (!upper.empty())
+            api_.CharUpperBuffW(upper.data(), static_cast<std::uint32_t>(upper.size()));
         return upper;
     }
 
@@ -51,11 +52,12 @@ private:
 std::u16string Decode(os::SystemApi& api, std::string_view bytes) {
     if (bytes.empty()) return {};
     const auto length = static_cast<int>(bytes.size());
-    const int needed =
-        api.MultiByteToWideChar(os::kCpUtf8, os::kMbErrInvalidChars, bytes.data(), length, nullptr, 0);
+    const int needed = api.MultiByteToWideChar(os::kCpUtf8, os::kMbErrInvalidChars, bytes.data(),
+                                               length, nullptr, 0);
     if (needed <= 0) return {};
     std::u16string text(static_cast<std::size_t>(needed), u'\0');
-    api.MultiByteToWideChar(os::kCpUtf8, os::kMbErrInvalidChars, bytes.data(), length, text.data(), needed);
+    api.MultiByteToWideChar(os::kCpUtf8, os::kMbErrInvalidChars, bytes.data(), length, text.data(),
+                            needed);
     return text;
 }
 
@@ -63,7 +65,9 @@ std::u16string Decode(os::SystemApi& api, std::string_view bytes) {
 std::size_t LineOf(std::u16string_view text, std::size_t at) {
     std::size_t line = 1;
     for (std::size_t i = 0; i < at; ++i) {
-        if (text[i] == u'\n' || (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'))) ++line;
+        if (text[i] == u'\n' ||
+            (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n')))
+            ++line;
     }
     return line;
 }
@@ -86,6 +90,42 @@ struct Section {
     std::vector<Entry> entries;  // known keys only
 };
 
+// Only the last [Tollik] is read, and in it the last line of each key:
+// what that hides, which values are not numbers, and where each value
+// comes from.
+EffectiveLines ConcludeSections(const Names& names, const std::vector<Section>& sections,
+                                bool hasText, std::vector<LintFinding>& findings) {
+    const Section* last = nullptr;
+    for (const Section& section : sections) {
+        if (!section.tollik) continue;
+        if (last != nullptr)
+            findings.push_back(Finding(LintKind::HiddenSection, last->line, {}, {}, section.line));
+        last = &section;
+    }
+    if (last == nullptr) {
+        if (hasText) findings.push_back(Finding(LintKind::NoTollikSection));
+        return {};
+    }
+    std::array<const Entry*, kKeys.size()> chosen{};
+    for (const Entry& entry : last->entries) {
+        const std::size_t key = *names.Key(entry.name);
+        if (chosen[key] != nullptr) {
+            findings.push_back(Finding(LintKind::RepeatedKey, chosen[key]->line,
+                                       std::u16string(kKeys[key]), {}, entry.line));
+        }
+        chosen[key] = &entry;
+    }
+    for (std::size_t key = 1; key < kKeys.size(); ++key) {  // Mode and DebugWindow are numbers
+        if (chosen[key] != nullptr && !ConvertSettingsNumber(chosen[key]->value)) {
+            findings.push_back(Finding(LintKind::NotANumber, chosen[key]->line,
+                                       std::u16string(kKeys[key]),
+                                       std::u16string(chosen[key]->value)));
+        }
+    }
+    const auto lineOf = [&](std::size_t key) { return chosen[key] ? chosen[key]->line : 0; };
+    return {lineOf(0), lineOf(1), lineOf(2)};
+}
+
 }  // namespace
 
 std::size_t FirstIllFormedUtf8(std::string_view bytes) {
@@ -94,16 +134,18 @@ std::size_t FirstIllFormedUtf8(std::string_view bytes) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         std::size_t length = 0;
         unsigned char low = 0x80, high = 0xBF;  // the second byte's range
-        if (b < 0x80) length = 1;
-        else if (b >= 0xC2 && b <= 0xDF) length = 2;
+        if (b < 0x80)
+            length = 1;
+        else if (b >= 0xC2 && b <= 0xDF)
+            length = 2;
         else if (b >= 0xE0 && b <= 0xEF) {
             length = 3;
-            if (b == 0xE0) low = 0xA0;         // no overlong forms
-            if (b == 0xED) high = 0x9F;        // no surrogates
+            if (b == 0xE0) low = 0xA0;   // no overlong forms
+            if (b == 0xED) high = 0x9F;  // no surrogates
         } else if (b >= 0xF0 && b <= 0xF4) {
             length = 4;
-            if (b == 0xF0) low = 0x90;         // no overlong forms
-            if (b == 0xF4) high = 0x8F;        // nothing past U+10FFFF
+            if (b == 0xF0) low = 0x90;   // no overlong forms
+            if (b == 0xF4) high = 0x8F;  // nothing past U+10FFFF
         } else {
             return i;
         }
@@ -140,10 +182,14 @@ LintResult LintSettings(os::SystemApi& api, std::string_view bytes) {
         const std::u16string_view trimmed = TrimBlanks(line);
         // Each of these is read as no header and no comment; saying why is enough.
         std::optional<LintKind> misread;
-        if (line.front() == u'\uFEFF') misread = LintKind::ByteOrderMarkInLine;
-        else if (line.front() == u' ' && trimmed.starts_with(u'[')) misread = LintKind::BlankBeforeHeader;
-        else if (line.front() == u' ' && trimmed.starts_with(u';')) misread = LintKind::BlankBeforeComment;
-        else if (line.front() == u'[' && !IsIniSectionHeader(line)) misread = LintKind::TextAfterHeader;
+        if (line.front() == u'\uFEFF')
+            misread = LintKind::ByteOrderMarkInLine;
+        else if (line.front() == u' ' && trimmed.starts_with(u'['))
+            misread = LintKind::BlankBeforeHeader;
+        else if (line.front() == u' ' && trimmed.starts_with(u';'))
+            misread = LintKind::BlankBeforeComment;
+        else if (line.front() == u'[' && !IsIniSectionHeader(line))
+            misread = LintKind::TextAfterHeader;
         if (misread) {
             findings.push_back(Finding(*misread, number));
             continue;
@@ -152,7 +198,8 @@ LintResult LintSettings(os::SystemApi& api, std::string_view bytes) {
             const std::u16string_view name = line.substr(1, line.size() - 2);
             const bool tollik = names.Same(name, kSection);
             sections.push_back({number, name, tollik, {}});
-            if (!tollik) findings.push_back(Finding(LintKind::UnknownSection, number, std::u16string(name)));
+            if (!tollik)
+                findings.push_back(Finding(LintKind::UnknownSection, number, std::u16string(name)));
             continue;
         }
         std::u16string_view name, value;
@@ -171,11 +218,14 @@ LintResult LintSettings(os::SystemApi& api, std::string_view bytes) {
             section.entries.push_back({number, name, value});
             // Numbers skip leading blanks; a folder keeps every blank it is given.
             if (*key == 0 && value.starts_with(u' '))
-                findings.push_back(Finding(LintKind::BlankAroundEquals, number, std::u16string(kKeys[0])));
+                findings.push_back(
+                    Finding(LintKind::BlankAroundEquals, number, std::u16string(kKeys[0])));
             else if (*key == 0 && value.ends_with(u' '))
-                findings.push_back(Finding(LintKind::TrailingBlank, number, std::u16string(kKeys[0])));
+                findings.push_back(
+                    Finding(LintKind::TrailingBlank, number, std::u16string(kKeys[0])));
         } else if (const auto meant = names.Key(TrimBlanks(name))) {
-            findings.push_back(Finding(LintKind::BlankAroundEquals, number, std::u16string(kKeys[*meant])));
+            findings.push_back(
+                Finding(LintKind::BlankAroundEquals, number, std::u16string(kKeys[*meant])));
         } else {
             findings.push_back(Finding(LintKind::UnknownKey, number, std::u16string(name)));
         }
@@ -183,35 +233,9 @@ LintResult LintSettings(os::SystemApi& api, std::string_view bytes) {
     if (const std::size_t nul = text.find(u'\0'); nul != std::u16string::npos)
         findings.push_back(Finding(LintKind::NulCharacter, LineOf(text, nul)));
 
-    // Only the last [Tollik] is read, and in it the last line of each key.
-    const Section* last = nullptr;
-    for (const Section& section : sections) {
-        if (!section.tollik) continue;
-        if (last != nullptr) findings.push_back(Finding(LintKind::HiddenSection, last->line, {}, {}, section.line));
-        last = &section;
-    }
-    if (last == nullptr) {
-        if (!text.empty()) findings.push_back(Finding(LintKind::NoTollikSection));
-        std::stable_sort(findings.begin(), findings.end(),
-                         [](const LintFinding& a, const LintFinding& b) { return a.line < b.line; });
-        return result;
-    }
-    std::array<const Entry*, kKeys.size()> chosen{};
-    for (const Entry& entry : last->entries) {
-        const std::size_t key = *names.Key(entry.name);
-        if (chosen[key] != nullptr)
-            findings.push_back(Finding(LintKind::RepeatedKey, chosen[key]->line, std::u16string(kKeys[key]), {}, entry.line));
-        chosen[key] = &entry;
-    }
-    for (std::size_t key = 1; key < kKeys.size(); ++key) {  // Mode and DebugWindow are numbers
-        if (chosen[key] != nullptr && !ConvertSettingsNumber(chosen[key]->value))
-            findings.push_back(Finding(LintKind::NotANumber, chosen[key]->line, std::u16string(kKeys[key]),
-                                std::u16string(chosen[key]->value)));
-    }
+    result.effective = ConcludeSections(names, sections, !text.empty(), findings);
     std::stable_sort(findings.begin(), findings.end(),
                      [](const LintFinding& a, const LintFinding& b) { return a.line < b.line; });
-    result.effective = {chosen[0] ? chosen[0]->line : 0, chosen[1] ? chosen[1]->line : 0,
-                        chosen[2] ? chosen[2]->line : 0};
     return result;
 }
 

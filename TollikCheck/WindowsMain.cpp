@@ -4,8 +4,8 @@
 //
 //   tollik-check [FOLDER] [--lang ja|en] [--packaged]
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -55,11 +55,14 @@ int Run(const std::vector<std::u16string>& args) {
             language = name == u"en" ? check::Language::English : check::Language::Japanese;
         } else if (args[i] == u"--packaged") {
             packaged = true;
-        } else if (args[i] == u"--help" || args[i] == u"/?" || (!folder.empty() || args[i].starts_with(u"-"))) {
-            Write("usage: tollik-check [FOLDER] [--lang ja|en] [--packaged]\n"
-                  "  FOLDER      the editor's folder, where Pellam.exe is (default: this program's folder)\n"
-                  "  --lang en   English messages (default: Japanese)\n"
-                  "  --packaged  the editor is the Store version (settings in PellamUWP)\n");
+        } else if (args[i] == u"--help" || args[i] == u"/?" ||
+                   (!folder.empty() || args[i].starts_with(u"-"))) {
+            Write(
+                "usage: tollik-check [FOLDER] [--lang ja|en] [--packaged]\n"
+                "  FOLDER      the editor's folder, where Pellam.exe is (default: this program's "
+                "folder)\n"
+                "  --lang en   English messages (default: Japanese)\n"
+                "  --packaged  the editor is the Store version (settings in PellamUWP)\n");
             return args[i] == u"--help" || args[i] == u"/?" ? 0 : 2;
         } else {
             folder = args[i];
@@ -80,7 +83,8 @@ int main() {
     int count = 0;
     LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::vector<std::u16string> args;
-    for (int i = 1; i < count; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(arguments[i]));
+    for (int i = 1; i < count; ++i)
+        args.emplace_back(reinterpret_cast<const char16_t*>(arguments[i]));
     ::LocalFree(arguments);
     try {
         return Run(args);

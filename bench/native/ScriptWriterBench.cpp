@@ -32,11 +32,23 @@ void SaveScript(benchmark::State& state, std::uint32_t codePage, std::u16string_
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
 
-void SaveAsciiScript(benchmark::State& state) { SaveScript(state, 1252, u"\tmes \"hello\"\r\n"); }
-void SaveJapaneseScript(benchmark::State& state) { SaveScript(state, 932, u"\tmes \"こんにちは、世界\"\r\n"); }
+void SaveAsciiScript(benchmark::State& state) {
+    SaveScript(state, 1252, u"\tmes \"hello\"\r\n");
+}
+void SaveJapaneseScript(benchmark::State& state) {
+    SaveScript(state, 932, u"\tmes \"こんにちは、世界\"\r\n");
+}
 
-BENCHMARK(SaveAsciiScript)->Arg(1 << 10)->Arg(1 << 20)->Arg(64 << 20)->Unit(benchmark::kMillisecond);
-BENCHMARK(SaveJapaneseScript)->Arg(1 << 10)->Arg(1 << 20)->Arg(64 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveAsciiScript)
+    ->Arg(1 << 10)
+    ->Arg(1 << 20)
+    ->Arg(64 << 20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveJapaneseScript)
+    ->Arg(1 << 10)
+    ->Arg(1 << 20)
+    ->Arg(64 << 20)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tollik

@@ -52,12 +52,17 @@ void ReadTheThreeKeys(benchmark::State& state) {
         windows.ForgetCalls();
     }
 }
-BENCHMARK(ReadTheThreeKeys)->Arg(1 << 10)->Arg(1 << 20)->Arg(64 << 20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ReadTheThreeKeys)
+    ->Arg(1 << 10)
+    ->Arg(1 << 20)
+    ->Arg(64 << 20)
+    ->Unit(benchmark::kMicrosecond);
 
 void ConvertNumbers(benchmark::State& state) {
     const std::u16string texts[] = {u"1", u"-2147483648", u"$FFFFFFFF", u"  0x7fffffff", u"12a"};
     for (auto _ : state)
-        for (const std::u16string& text : texts) benchmark::DoNotOptimize(ConvertSettingsNumber(text));
+        for (const std::u16string& text : texts)
+            benchmark::DoNotOptimize(ConvertSettingsNumber(text));
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(std::size(texts)));
 }
 BENCHMARK(ConvertNumbers);

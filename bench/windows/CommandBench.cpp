@@ -11,8 +11,8 @@
 //
 //   Pellam.exe [--sizes 1K,1M,16M,64M] [--repeat N] [--text ascii|japanese]
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -110,8 +110,10 @@ void Baseline(HWND window, const std::wstring& scriptPath) {
 
     HANDLE file = ::CreateFileW(scriptPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("baseline: cannot create the script");
-    const int needed = ::WideCharToMultiByte(CP_ACP, 0, text.get(), length, nullptr, 0, nullptr, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("baseline: cannot create the script");
+    const int needed =
+        ::WideCharToMultiByte(CP_ACP, 0, text.get(), length, nullptr, 0, nullptr, nullptr);
     const auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(needed) + 2);
     ::WideCharToMultiByte(CP_ACP, 0, text.get(), length, bytes.get(), needed, nullptr, nullptr);
     bytes[static_cast<size_t>(needed)] = '\r';
@@ -133,7 +135,8 @@ void RequiredLookups(os::SystemApi& api, const LibraryState& library) {
     if (!GetHostIniFileName(api, library.diskSpace, library.packaged, hostSettings))
         throw std::runtime_error("lookups: the host is not confirmed");
     const RunSettings settings = LoadRunSettings(api, library.diskSpace, hostSettings);
-    if (IsControlHeld(api) && settings.RunMode == 0) throw std::runtime_error("lookups: unexpected");
+    if (IsControlHeld(api) && settings.RunMode == 0)
+        throw std::runtime_error("lookups: unexpected");
     if (HostExecutablePath(api).empty()) throw std::runtime_error("lookups: no host path");
 }
 
@@ -163,7 +166,8 @@ double Median(std::vector<double> times) {
 }
 
 std::u16string Document(size_t units, bool japanese) {
-    const std::u16string line = japanese ? u"\tmes \"こんにちは、世界。ｶﾅ\"\r\n" : u"\tmes \"hello, world\"\r\n";
+    const std::u16string line =
+        japanese ? u"\tmes \"こんにちは、世界。ｶﾅ\"\r\n" : u"\tmes \"hello, world\"\r\n";
     std::u16string text;
     text.reserve(units + line.size());
     while (text.size() < units) text += line;
@@ -186,7 +190,8 @@ size_t ParseSize(const std::string& text) {
 }
 
 std::string SizeName(size_t units) {
-    return units >= (1u << 20) ? std::to_string(units >> 20) + " Mi" : std::to_string(units >> 10) + " Ki";
+    return units >= (1u << 20) ? std::to_string(units >> 20) + " Mi"
+                               : std::to_string(units >> 10) + " Ki";
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -213,8 +218,10 @@ int Run(const std::vector<std::string>& args) {
 
     HostWindow window;
     const Plugin plugin(host::ProgramFolder() + L"Plugins\\Tollik.dll");
-    const ImportPatch launch(plugin.module(), "shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&NoLaunch));
-    const ImportPatch box(plugin.module(), "user32.dll", "MessageBoxW", reinterpret_cast<void*>(&CountedMessageBox));
+    const ImportPatch launch(plugin.module(), "shell32.dll", "ShellExecuteW",
+                             reinterpret_cast<void*>(&NoLaunch));
+    const ImportPatch box(plugin.module(), "user32.dll", "MessageBoxW",
+                          reinterpret_cast<void*>(&CountedMessageBox));
     const ImportPatch heap[] = {
         {plugin.module(), "msvcrt.dll", "malloc", reinterpret_cast<void*>(&CountedMalloc)},
         {plugin.module(), "msvcrt.dll", "calloc", reinterpret_cast<void*>(&CountedCalloc)},
@@ -228,7 +235,8 @@ int Run(const std::vector<std::string>& args) {
     const std::wstring pluginScript = work + L"hsptmp";
     const std::wstring baselineScript = work + L"hsptmp-baseline";
 
-    std::printf("code page %u, %s text, median of %d runs (31 up to 1 Mi units)\n", ::GetACP(), japanese ? "Japanese" : "ASCII", repeat);
+    std::printf("code page %u, %s text, median of %d runs (31 up to 1 Mi units)\n", ::GetACP(),
+                japanese ? "Japanese" : "ASCII", repeat);
     os::Win32SystemApi api;
     const LibraryState library = InitializeLibrary(api, nullptr);
     std::printf("%-8s %11s %12s %11s %8s %17s %14s %8s\n", "units", "plug-in ms", "baseline ms",
@@ -263,13 +271,15 @@ int Run(const std::vector<std::string>& args) {
                      lookups = Median(lookupTimes);
 
         if (g_messageBoxes != 0) throw std::runtime_error("the command showed a message box");
-        const long long pluginBytes = FileSize(pluginScript), baselineBytes = FileSize(baselineScript);
+        const long long pluginBytes = FileSize(pluginScript),
+                        baselineBytes = FileSize(baselineScript);
         if (pluginBytes != baselineBytes || pluginBytes <= 0)
-            throw std::runtime_error("the two scripts differ in size: " + std::to_string(pluginBytes) +
-                                     " and " + std::to_string(baselineBytes));
-        std::printf("%-8s %11.3f %12.3f %11.3f %8.3f %17.3f %14lld %8.2f\n", SizeName(units).c_str(),
-                    pluginTime * 1e3, baselineTime * 1e3, lookups * 1e3, pluginTime / baselineTime,
-                    pluginTime / (baselineTime + lookups), peakAdded,
+            throw std::runtime_error(
+                "the two scripts differ in size: " + std::to_string(pluginBytes) + " and " +
+                std::to_string(baselineBytes));
+        std::printf("%-8s %11.3f %12.3f %11.3f %8.3f %17.3f %14lld %8.2f\n",
+                    SizeName(units).c_str(), pluginTime * 1e3, baselineTime * 1e3, lookups * 1e3,
+                    pluginTime / baselineTime, pluginTime / (baselineTime + lookups), peakAdded,
                     static_cast<double>(peakAdded) / static_cast<double>(units));
     }
     ::DeleteFileW(pluginScript.c_str());

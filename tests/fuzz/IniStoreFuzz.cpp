@@ -50,10 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::int32_t number = store.ReadNumber(section, key, 7);
         fuzz::Require(number == ConvertSettingsNumber(text == u"\uFFFF" ? u"" : text).value_or(7),
                       "a number is its text converted");
-        fuzz::Require(store.ReadFlag(section, key, true) == (store.ReadNumber(section, key, 1) != 0),
-                      "a flag is its number not being zero");
+        fuzz::Require(
+            store.ReadFlag(section, key, true) == (store.ReadNumber(section, key, 1) != 0),
+            "a flag is its number not being zero");
     }
-    fuzz::Require(store.ReadText(u"\uFFFE", u"Mode", u"d") == u"d", "a missing section gives the default");
+    fuzz::Require(store.ReadText(u"\uFFFE", u"Mode", u"d") == u"d",
+                  "a missing section gives the default");
 
     // One leading mark is skipped, and nothing else changes.
     if (!bytes.starts_with("\xEF\xBB\xBF"))

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(delimited.back() == u'\\' && delimited.starts_with(path) &&
                       delimited.size() - path.size() <= 1,
                   "one backslash at most is added");
-    fuzz::Require(AddTrailingDelimiter(delimited) == delimited, "adding the delimiter twice adds nothing");
+    fuzz::Require(AddTrailingDelimiter(delimited) == delimited,
+                  "adding the delimiter twice adds nothing");
 
     const std::u16string ini = ReplaceExtension(path, u".ini");
     fuzz::Require(ini.ends_with(u".ini"), "the new extension ends the path");

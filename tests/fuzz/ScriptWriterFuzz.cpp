@@ -21,11 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     windows.files.AddFolder(u"C:\\work");
     SaveScriptFile(windows, codePage, u"C:\\work\\hsptmp", text);
 
-    const std::string expected = text.empty() ? "" : fake::EncodeForCodePage(codePage, text) + "\r\n";
+    const std::string expected =
+        text.empty() ? "" : fake::EncodeForCodePage(codePage, text) + "\r\n";
     fuzz::Require(windows.files.FileContent(u"C:\\work\\hsptmp") == expected,
                   "the file is the text converted, then CR LF");
     fuzz::Require(windows.files.OpenFiles() == 0, "the file is closed");
     for (std::size_t i = 0; i + 1 < windows.writeSizes.size(); ++i)
-        fuzz::Require(windows.writeSizes[i] == kScriptWriteBufferBytes, "full buffers before the last");
+        fuzz::Require(windows.writeSizes[i] == kScriptWriteBufferBytes,
+                      "full buffers before the last");
     return 0;
 }

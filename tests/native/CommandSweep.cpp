@@ -21,7 +21,9 @@ void InstallHostAt(InstalledEditor& e, const std::u16string& exe) {
 }
 
 // Settings the library reads at load time changed: load it again.
-void Reload(InstalledEditor& e) { e.library = InitializeLibrary(e.windows, nullptr); }
+void Reload(InstalledEditor& e) {
+    e.library = InitializeLibrary(e.windows, nullptr);
+}
 
 std::vector<Scenario> MakeScenarios() {
     return {
@@ -50,8 +52,7 @@ std::vector<Scenario> MakeScenarios() {
          },
          u"C:\\Portable\\Plugins\\Tollik\\Tollik.ini", u"C:\\work"},
         {"per-user settings, folder made by the command",
-         [](InstalledEditor& e) { InstallHostAt(e, u"C:\\Other\\Pellam.exe"); }, u"",
-         u"C:\\work"},
+         [](InstalledEditor& e) { InstallHostAt(e, u"C:\\Other\\Pellam.exe"); }, u"", u"C:\\work"},
         {"per-user settings file, code page 932, Japanese text",
          [](InstalledEditor& e) {
              InstallHostAt(e, u"C:\\Other\\Pellam.exe");
@@ -106,15 +107,24 @@ const std::vector<Scenario>& CommandScenarios() {
 
 std::string Describe(Ending ending) {
     switch (ending) {
-        case Ending::Launched: return "runner launched";
-        case Ending::Silent: return "ended silently";
-        case Ending::SettingsOpen: return "settings-file message";
-        case Ending::RelativeFolder: return "relative-folder message";
-        case Ending::ScriptFolder: return "script-folder message";
-        case Ending::ScriptWrite: return "script-write message";
-        case Ending::PathLimit: return "path-limit message";
-        case Ending::OutOfMemory: return "out-of-memory message";
-        case Ending::Unknown: return "an unknown ending";
+        case Ending::Launched:
+            return "runner launched";
+        case Ending::Silent:
+            return "ended silently";
+        case Ending::SettingsOpen:
+            return "settings-file message";
+        case Ending::RelativeFolder:
+            return "relative-folder message";
+        case Ending::ScriptFolder:
+            return "script-folder message";
+        case Ending::ScriptWrite:
+            return "script-write message";
+        case Ending::PathLimit:
+            return "path-limit message";
+        case Ending::OutOfMemory:
+            return "out-of-memory message";
+        case Ending::Unknown:
+            return "an unknown ending";
     }
     return "?";
 }
@@ -128,7 +138,8 @@ SweepRun::SweepRun(const Scenario& scenario) {
 
 Ending EndingOf(const SweepRun& run) {
     const fake::FakeWindows& w = run.editor.windows;
-    if (w.messageBoxes.empty()) return w.shellExecutions.empty() ? Ending::Silent : Ending::Launched;
+    if (w.messageBoxes.empty())
+        return w.shellExecutions.empty() ? Ending::Silent : Ending::Launched;
     if (w.messageBoxes.size() > 1) return Ending::Unknown;
     const std::u16string& text = w.messageBoxes[0].text;
     if (text == kOutOfMemoryMessage) return Ending::OutOfMemory;
@@ -148,11 +159,14 @@ std::vector<std::string> BrokenInvariants(const SweepRun& run, bool paintingLeft
     std::vector<std::string> broken;
     const fake::FakeWindows& w = run.editor.windows;
 
-    if (w.messageBoxes.size() > 1) broken.push_back(std::to_string(w.messageBoxes.size()) + " message boxes");
+    if (w.messageBoxes.size() > 1)
+        broken.push_back(std::to_string(w.messageBoxes.size()) + " message boxes");
     for (const fake::ShownMessageBox& box : w.messageBoxes) {
         if (box.owner != w.hostWindow) broken.push_back("a message box not owned by the host");
-        if (box.caption != kPluginName) broken.push_back("a message box with caption " + Utf8(box.caption));
-        if (box.type != (os::kMbOk | os::kMbIconError)) broken.push_back("a message box of another type");
+        if (box.caption != kPluginName)
+            broken.push_back("a message box with caption " + Utf8(box.caption));
+        if (box.type != (os::kMbOk | os::kMbIconError))
+            broken.push_back("a message box of another type");
     }
     const Ending ending = EndingOf(run);
     if (ending == Ending::Unknown && w.messageBoxes.size() == 1)
@@ -161,11 +175,14 @@ std::vector<std::string> BrokenInvariants(const SweepRun& run, bool paintingLeft
         broken.push_back("the runner was started after a failure");
     if (w.shellExecutions.size() > 1) broken.push_back("the runner was started more than once");
 
-    if (w.host.paintingHeld && !paintingLeftHeld) broken.push_back("the host's painting was left held");
-    if (w.files.OpenFiles() != 0) broken.push_back(std::to_string(w.files.OpenFiles()) + " files left open");
+    if (w.host.paintingHeld && !paintingLeftHeld)
+        broken.push_back("the host's painting was left held");
+    if (w.files.OpenFiles() != 0)
+        broken.push_back(std::to_string(w.files.OpenFiles()) + " files left open");
     if (w.files.OpenSearches() != 0) broken.push_back("a search left open");
     if (w.LocalAllocations() != 0) broken.push_back("a system message buffer not freed");
-    if (w.files.errorMode != run.errorModeBefore) broken.push_back("the error mode was not restored");
+    if (w.files.errorMode != run.errorModeBefore)
+        broken.push_back("the error mode was not restored");
 
     // Only a script file, and the folders for it and for per-user settings.
     const std::map<std::u16string, std::string> after = w.files.Snapshot();
@@ -182,13 +199,14 @@ std::vector<std::string> BrokenInvariants(const SweepRun& run, bool paintingLeft
             // Beside the document, in the temporary folder, or at the current
             // drive's root when the temporary folder cannot be had.
             allowed = EqualNoCase(path.substr(folder.size()), u"\\hsptmp") &&
-                      (EqualNoCase(folder, FolderOf(w.host.path)) || EqualNoCase(folder, kLongTemp) ||
-                       EqualNoCase(folder, u"C:"));
+                      (EqualNoCase(folder, FolderOf(w.host.path)) ||
+                       EqualNoCase(folder, kLongTemp) || EqualNoCase(folder, u"C:"));
         } else {
             allowed = Within(path, FolderOf(w.host.path)) || Within(path, kAppData + u"Pellam") ||
                       Within(path, kAppData + u"PellamUWP");
         }
-        if (!allowed) broken.push_back((old == run.before.end() ? "created " : "changed ") + Utf8(path));
+        if (!allowed)
+            broken.push_back((old == run.before.end() ? "created " : "changed ") + Utf8(path));
     }
     return broken;
 }

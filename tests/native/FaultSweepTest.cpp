@@ -33,18 +33,20 @@ constexpr std::uint32_t kSeErrNoAssociation = 31;
 const std::map<std::string, std::vector<std::uint32_t>> kErrors = {
     {"GetModuleFileNameW", {kErrorNotEnoughMemory}},
     {"GetFullPathNameW", {kErrorFilenameExcedRange, kErrorInvalidName}},
-    {"GetFileAttributesW", {kErrorAccessDenied, kErrorSharingViolation, kErrorPathNotFound, kErrorNotReady}},
+    {"GetFileAttributesW",
+     {kErrorAccessDenied, kErrorSharingViolation, kErrorPathNotFound, kErrorNotReady}},
     {"FindFirstFileW", {kErrorFileNotFound, kErrorAccessDenied, kErrorNotReady}},
     {"FindClose", {kErrorInvalidHandle}},
     {"CreateFileW",
-     {kErrorAccessDenied, kErrorSharingViolation, kErrorPathNotFound, kErrorDiskFull, kErrorNotReady,
-      kErrorWriteProtect}},
+     {kErrorAccessDenied, kErrorSharingViolation, kErrorPathNotFound, kErrorDiskFull,
+      kErrorNotReady, kErrorWriteProtect}},
     {"CloseHandle", {kErrorDiskFull, kErrorNetnameDeleted}},
     {"GetFileType", {kErrorInvalidHandle}},
     {"WriteFile", {kErrorDiskFull, kErrorNotReady, kErrorLockViolation}},
     {"ReadFile", {kErrorNotReady, kErrorLockViolation}},
     {"GetFileSizeEx", {kErrorNotReady, kErrorAccessDenied}},
-    {"CreateDirectoryW", {kErrorAccessDenied, kErrorPathNotFound, kErrorAlreadyExists, kErrorDiskFull}},
+    {"CreateDirectoryW",
+     {kErrorAccessDenied, kErrorPathNotFound, kErrorAlreadyExists, kErrorDiskFull}},
     {"GetTempPathW", {kErrorNotEnoughMemory}},
     {"GetLongPathNameW", {kErrorFileNotFound, kErrorPathNotFound, kErrorAccessDenied}},
     {"GetDriveTypeW", {kErrorInvalidParameter}},
@@ -121,7 +123,8 @@ std::set<Ending> EndingsAllowed(const Scenario& scenario, const Recording& r, st
         return {Ending::Launched};
     }
     if (i < r.firstSend) {
-        const bool opening = call == "CreateFileW" && r.arguments[i] == testing::Utf8(scenario.settingsFile);
+        const bool opening =
+            call == "CreateFileW" && r.arguments[i] == testing::Utf8(scenario.settingsFile);
         return {opening ? Ending::SettingsOpen : Ending::Launched};
     }
     // The launch: a host whose path is lost by now starts nothing.
@@ -134,7 +137,8 @@ std::set<Ending> EndingsAllowed(const Scenario& scenario, const Recording& r, st
         return {Ending::ScriptWrite};
     // A folder test that fails either way: taken as present, the file's
     // creation reports it; taken as absent, the folder is made or refused.
-    if (call == "GetFileAttributesW") return {Ending::Launched, Ending::ScriptFolder, Ending::ScriptWrite};
+    if (call == "GetFileAttributesW")
+        return {Ending::Launched, Ending::ScriptFolder, Ending::ScriptWrite};
     return {Ending::Launched};
 }
 
@@ -142,7 +146,8 @@ std::set<Ending> EndingsAllowed(const Scenario& scenario, const Recording& r, st
 // empty for the messages whose text is fixed (EndingOf matched them whole).
 std::u16string ExpectedText(const Scenario& scenario, Ending ending, const SweepRun& run,
                             std::uint32_t error) {
-    if (ending == Ending::ScriptFolder) return u"ディレクトリ" + scenario.scriptFolder + u"を作成できません。";
+    if (ending == Ending::ScriptFolder)
+        return u"ディレクトリ" + scenario.scriptFolder + u"を作成できません。";
     if (ending != Ending::SettingsOpen) return {};
     // The system's own words for the error, without their full stop and line break.
     std::u16string reason = run.editor.windows.systemMessages.at(error);
@@ -153,13 +158,16 @@ std::u16string ExpectedText(const Scenario& scenario, Ending ending, const Sweep
 std::string Describe(const std::vector<Injection>& injections) {
     std::string text;
     for (const Injection& f : injections)
-        text += f.call + " #" + std::to_string(f.occurrence) + " error " + std::to_string(f.error) + "; ";
+        text += f.call + " #" + std::to_string(f.occurrence) + " error " + std::to_string(f.error) +
+                "; ";
     return text;
 }
 
-std::unique_ptr<SweepRun> RunWith(const Scenario& scenario, const std::vector<Injection>& injections) {
+std::unique_ptr<SweepRun> RunWith(const Scenario& scenario,
+                                  const std::vector<Injection>& injections) {
     auto run = std::make_unique<SweepRun>(scenario);
-    for (const Injection& f : injections) run->editor.windows.FailCall(f.call, f.error, f.occurrence);
+    for (const Injection& f : injections)
+        run->editor.windows.FailCall(f.call, f.error, f.occurrence);
     run->OnCommand();
     return run;
 }
@@ -227,8 +235,10 @@ TEST(FaultSweep, EveryCallFailingLeavesTheHostAndTheSystemAsTheyShouldBe) {
                     if (failing.calls[j] == "MessageBoxW") expected = {Ending::Silent};
                     // An existence test that fails can steer the command
                     // past what failed first (a folder taken as present).
-                    if (kExistenceTests.contains(failing.calls[j])) expected.insert(Ending::Launched);
-                    if (!Holds(*second, expected, failing.ResumesPainting(j), Describe(both))) ++failures;
+                    if (kExistenceTests.contains(failing.calls[j]))
+                        expected.insert(Ending::Launched);
+                    if (!Holds(*second, expected, failing.ResumesPainting(j), Describe(both)))
+                        ++failures;
                 }
             }
         }

@@ -71,7 +71,8 @@ TEST(InstallCheck, AHealthyInstallationInWords) {
     const Report report = editor.Check();
     EXPECT_EQ(FormatReport(report, Language::English),
               "Editor folder: C:\\Pellam\\\n"
-              "Editor settings file: C:\\Pellam\\Pellam.ini (PellamPortable.ini marks a portable install)\n"
+              "Editor settings file: C:\\Pellam\\Pellam.ini (PellamPortable.ini marks a portable "
+              "install)\n"
               "Plug-in settings file: C:\\Pellam\\Plugins\\Tollik\\Tollik.ini\n"
               "HSPDirName = C:\\hsp37\\ (settings file, line 2)\n"
               "Mode = 2 (settings file, line 3)\n"
@@ -80,7 +81,8 @@ TEST(InstallCheck, AHealthyInstallationInWords) {
               "The HSP folder C:\\hsp37\\ exists.\n"
               "The runner C:\\Pellam\\Plugins\\Tollik.exe exists.\n"
               "No problem found.\n");
-    EXPECT_NE(FormatReport(report, Language::Japanese).find("問題は見つかりませんでした。"), std::string::npos);
+    EXPECT_NE(FormatReport(report, Language::Japanese).find("問題は見つかりませんでした。"),
+              std::string::npos);
 }
 
 TEST(InstallCheck, FlagsWhatStopsTheCommandAndWhatIsMisread) {
@@ -92,31 +94,57 @@ TEST(InstallCheck, FlagsWhatStopsTheCommandAndWhatIsMisread) {
         MessageId says;
         bool packaged = false;
     } cases[] = {
-        {"no editor there", {.executable = false}, [](Editor&) {}, {MessageId::HostMissing},
+        {"no editor there",
+         {.executable = false},
+         [](Editor&) {},
+         {MessageId::HostMissing},
          MessageId::HostMissing},
-        {"runner missing", {.runner = false}, [](Editor&) {}, {MessageId::RunnerMissing},
+        {"runner missing",
+         {.runner = false},
+         [](Editor&) {},
+         {MessageId::RunnerMissing},
          MessageId::RunnerMissing},
-        {"HSP folder missing", {},
-         [](Editor& e) { e.windows.files.AddFile(kSettings, "[Tollik]\r\nHSPDirName=D:\\hsp\r\n"); },
-         {MessageId::HspFolderMissing}, MessageId::ValueFromFile},
-        {"settings file held for writing", {},
+        {"HSP folder missing",
+         {},
+         [](Editor& e) {
+             e.windows.files.AddFile(kSettings, "[Tollik]\r\nHSPDirName=D:\\hsp\r\n");
+         },
+         {MessageId::HspFolderMissing},
+         MessageId::ValueFromFile},
+        {"settings file held for writing",
+         {},
          [](Editor& e) {
              e.windows.files.AddFile(kSettings, "[Tollik]\r\n");
              e.windows.files.OpenElsewhere(kSettings, os::kGenericWrite, os::kFileShareRead);
          },
-         {MessageId::SettingsFileLocked}, MessageId::SettingsFileLocked},
-        {"misread lines are warnings", {},
+         {MessageId::SettingsFileLocked},
+         MessageId::SettingsFileLocked},
+        {"misread lines are warnings",
+         {},
          [](Editor& e) { e.windows.files.AddFile(kSettings, "[Tollik]\r\nMode = 2\r\n"); },
-         {MessageId::BlankAroundEquals}, MessageId::ValueDefault},
-        {"settings beside the executable", {.portableMarker = false},
-         [](Editor& e) { e.windows.files.AddFile(u"C:\\Pellam\\Pellam.ini"); }, {},
+         {MessageId::BlankAroundEquals},
+         MessageId::ValueDefault},
+        {"settings beside the executable",
+         {.portableMarker = false},
+         [](Editor& e) { e.windows.files.AddFile(u"C:\\Pellam\\Pellam.ini"); },
+         {},
          MessageId::HostSettingsBeside},
-        {"per-user folder not made yet", {.portableMarker = false}, [](Editor&) {}, {},
+        {"per-user folder not made yet",
+         {.portableMarker = false},
+         [](Editor&) {},
+         {},
          MessageId::PerUserFolderMissing},
-        {"per-user folder unknown", {.portableMarker = false},
-         [](Editor& e) { e.windows.appDataFolder.clear(); }, {MessageId::RelativeFolder},
+        {"per-user folder unknown",
+         {.portableMarker = false},
+         [](Editor& e) { e.windows.appDataFolder.clear(); },
+         {MessageId::RelativeFolder},
          MessageId::RelativeFolder},
-        {"packaged", {.portableMarker = false}, [](Editor&) {}, {}, MessageId::HostSettingsPerUser, true},
+        {"packaged",
+         {.portableMarker = false},
+         [](Editor&) {},
+         {},
+         MessageId::HostSettingsPerUser,
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -149,9 +177,11 @@ TEST(InstallCheck, ResolvesTheValuesThePlugInReads) {
         FakeWindows windows;
         windows.files.AddFile(kSettings, bytes);
         const LibraryState library = InitializeLibrary(windows, nullptr);
-        const RunSettings plugin = LoadRunSettings(windows, library.diskSpace, u"C:\\Pellam\\Pellam.ini");
+        const RunSettings plugin =
+            LoadRunSettings(windows, library.diskSpace, u"C:\\Pellam\\Pellam.ini");
         Report report;
-        const RunSettings checker = CheckSettingsFile(windows, kSettings, kSettings, u"C:\\hsp34\\", report);
+        const RunSettings checker =
+            CheckSettingsFile(windows, kSettings, kSettings, u"C:\\hsp34\\", report);
         EXPECT_EQ(Utf8(checker.HspDirectory), Utf8(plugin.HspDirectory));
         EXPECT_EQ(checker.RunMode, plugin.RunMode);
         EXPECT_EQ(checker.ShowDebugWindow, plugin.ShowDebugWindow);
@@ -166,7 +196,8 @@ TEST(SampleSettings, GivesTheDocumentedDefaults) {
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF"));
     EXPECT_EQ(FirstIllFormedUtf8(bytes), std::string_view::npos);
-    for (const char* documented : {";HSPDirName=C:\\hsp37\\\r\n", ";Mode=1\r\n", ";DebugWindow=1\r\n", "[Tollik]\r\n"})
+    for (const char* documented :
+         {";HSPDirName=C:\\hsp37\\\r\n", ";Mode=1\r\n", ";DebugWindow=1\r\n", "[Tollik]\r\n"})
         EXPECT_NE(bytes.find(documented), std::string::npos) << documented;
     for (std::size_t at = 0; at < bytes.size(); at = bytes.find('\n', at) + 1) {
         EXPECT_TRUE(bytes.compare(at, 1, ";") == 0 || bytes.compare(at, 2, "\r\n") == 0 ||

@@ -15,8 +15,8 @@
 namespace tollik {
 namespace {
 
-using testing::Ending;
 using testing::EditorModel;
+using testing::Ending;
 using testing::SweepRun;
 
 TEST(MisbehavingHost, TheCommandTakesWhatTheHostGaveAndLeavesItWhole) {
@@ -29,17 +29,19 @@ TEST(MisbehavingHost, TheCommandTakesWhatTheHostGaveAndLeavesItWhole) {
         std::u16string scriptPath = u"C:\\work\\hsptmp";
     } cases[] = {
         {"count 0", [](EditorModel& h) { h.announcedCount = 0; }, Ending::Launched, ""},
-        {"count 1: an empty text", [](EditorModel& h) { h.announcedCount = 1; }, Ending::Launched, ""},
+        {"count 1: an empty text", [](EditorModel& h) { h.announcedCount = 1; }, Ending::Launched,
+         ""},
         {"negative count", [](EditorModel& h) { h.announcedCount = -5; }, Ending::Launched, ""},
-        {"smallest count", [](EditorModel& h) { h.announcedCount = INT32_MIN; }, Ending::Launched, ""},
+        {"smallest count", [](EditorModel& h) { h.announcedCount = INT32_MIN; }, Ending::Launched,
+         ""},
         {"count smaller than the text", [](EditorModel& h) { h.announcedCount = 4; },
          Ending::Launched, "mes\r\n"},
         {"count larger than the text: the rest stays zero",
          [](EditorModel& h) { h.announcedCount = 12; }, Ending::Launched,
          text + std::string(3, '\0') + "\r\n"},
         {"count with garbage in the high half",
-         [](EditorModel& h) { h.announcedCount = (std::int64_t{0x7F} << 32) | 4; }, Ending::Launched,
-         "mes\r\n"},
+         [](EditorModel& h) { h.announcedCount = (std::int64_t{0x7F} << 32) | 4; },
+         Ending::Launched, "mes\r\n"},
         {"path written without a terminator, all 261 units",
          [](EditorModel& h) {
              h.path = u"C:\\work\\sub\\";
@@ -47,8 +49,9 @@ TEST(MisbehavingHost, TheCommandTakesWhatTheHostGaveAndLeavesItWhole) {
          },
          // The repeated drive names a folder that cannot be made.
          Ending::ScriptFolder, std::nullopt},
-        {"answers nothing: an empty untitled document", [](EditorModel& h) { h.answersNothing = true; },
-         Ending::Launched, "", u"C:\\Users\\tollik\\AppData\\Local\\Temp\\hsptmp"},
+        {"answers nothing: an empty untitled document",
+         [](EditorModel& h) { h.answersNothing = true; }, Ending::Launched, "",
+         u"C:\\Users\\tollik\\AppData\\Local\\Temp\\hsptmp"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
