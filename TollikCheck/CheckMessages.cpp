@@ -15,7 +15,8 @@ struct Words {
     std::string_view english;
 };
 
-// clang-format off: one message a row, its texts unbroken
+// One message a row, its texts unbroken.
+// clang-format off
 constexpr Words kWords[] = {
     {MessageId::EditorFolder, "エディタのフォルダー: %1", "Editor folder: %1"},
     {MessageId::HostMissing, "%1 が見つかりません。コマンドは何もせずに終わります。",
@@ -26,16 +27,13 @@ constexpr Words kWords[] = {
      "エディタの設定ファイル: %1 (PellamPortable.ini があり、ポータブル版として使われているため)",
      "Editor settings file: %1 (PellamPortable.ini marks a portable install)"},
     {MessageId::HostSettingsPerUser,
-     "エディタの設定ファイル: %1 (実行ファイルの横に Pellam.ini も PellamPortable.ini "
-     "もないため、ユーザーごとのフォルダー)",
-     "Editor settings file: %1 (neither Pellam.ini nor PellamPortable.ini is beside the "
-     "executable: "
+     "エディタの設定ファイル: %1 (実行ファイルの横に Pellam.ini も PellamPortable.ini もないため、ユーザーごとのフォルダー)",
+     "Editor settings file: %1 (neither Pellam.ini nor PellamPortable.ini is beside the executable: "
      "the per-user folder)"},
     {MessageId::PerUserFolderMissing, "フォルダー %1 はまだありません。最初の実行で作られます。",
      "The folder %1 does not exist yet; the first run makes it."},
     {MessageId::RelativeFolder,
-     "ユーザーごとのフォルダーがわからないため、エディタのカレントディレクトリの Pellam "
-     "フォルダーが使われます "
+     "ユーザーごとのフォルダーがわからないため、エディタのカレントディレクトリの Pellam フォルダーが使われます "
      "(%1)。そのフォルダーがないと、コマンドは「ディレクトリを作成できません」で止まります。",
      "The per-user folder is unknown, so a Pellam folder in the editor's current directory is used "
      "(%1); without that folder the command stops with 「ディレクトリを作成できません」."},
@@ -48,48 +46,36 @@ constexpr Words kWords[] = {
     {MessageId::SettingsFileTooLarge, "2 GiB 以上あるため読まれません。すべて既定値が使われます。",
      "It is 2 GiB or larger and is not read: every value is its default."},
     {MessageId::NotUtf8,
-     "%1 バイト目が UTF-8 として正しくありません。1 "
-     "か所でも誤りがあるとファイル全体が無視され、すべて既定値が使われます。",
-     "Byte offset %1 is not well-formed UTF-8: one bad byte makes the plug-in ignore the whole "
-     "file "
+     "%1 バイト目が UTF-8 として正しくありません。1 か所でも誤りがあるとファイル全体が無視され、すべて既定値が使われます。",
+     "Byte offset %1 is not well-formed UTF-8: one bad byte makes the plug-in ignore the whole file "
      "and use every default."},
     {MessageId::NulCharacter, "%1 行目: NUL 文字があり、ファイルはそこで終わりとして読まれます。",
      "line %1: a NUL character; the file is read as ending there."},
     {MessageId::ByteOrderMarkInLine,
-     "%1 行目: 行頭に BOM (U+FEFF) があります。読み飛ばされるのはファイル先頭の 1 "
-     "つだけなので、この行は読まれません。",
+     "%1 行目: 行頭に BOM (U+FEFF) があります。読み飛ばされるのはファイル先頭の 1 つだけなので、この行は読まれません。",
      "line %1: starts with a byte-order mark (U+FEFF); only one at the very start of the file is "
      "skipped, so this line is not read."},
-    {MessageId::BlankBeforeHeader,
-     "%1 行目: 「[」の前に空白があるため、セクション見出しになりません。",
+    {MessageId::BlankBeforeHeader, "%1 行目: 「[」の前に空白があるため、セクション見出しになりません。",
      "line %1: a blank before \"[\": not a section header."},
-    {MessageId::TextAfterHeader,
-     "%1 行目: 「]」の後ろに文字があるため、セクション見出しになりません。",
+    {MessageId::TextAfterHeader, "%1 行目: 「]」の後ろに文字があるため、セクション見出しになりません。",
      "line %1: something after \"]\": not a section header."},
     {MessageId::BlankBeforeComment,
      "%1 行目: 「;」の前に空白があるため、コメントになりません (コメントは 1 文字目から)。",
      "line %1: a blank before \";\": not a comment (comments start in the first column)."},
     {MessageId::EntryBeforeHeader, "%1 行目: 最初のセクション見出しより前の項目は読まれません。",
      "line %1: an entry before the first section header is not read."},
-    {MessageId::NotAnEntry,
-     "%1 行目: 見出しでも「名前=値」でもコメントでもないため、読まれません。",
+    {MessageId::NotAnEntry, "%1 行目: 見出しでも「名前=値」でもコメントでもないため、読まれません。",
      "line %1: neither a header, a name=value entry nor a comment: not read."},
-    {MessageId::UnknownSection,
-     "%1 行目: セクション [%2] は読まれません (読まれるのは [Tollik] だけです)。",
+    {MessageId::UnknownSection, "%1 行目: セクション [%2] は読まれません (読まれるのは [Tollik] だけです)。",
      "line %1: the section [%2] is not read (only [Tollik] is)."},
     {MessageId::HiddenSection,
-     "%1 行目: この [Tollik] は %2 行目の同じ名前のセクションに隠され、読まれません "
-     "(最後のものだけが使われます)。",
-     "line %1: this [Tollik] is hidden by the one at line %2 and is not read (only the last is "
-     "used)."},
+     "%1 行目: この [Tollik] は %2 行目の同じ名前のセクションに隠され、読まれません (最後のものだけが使われます)。",
+     "line %1: this [Tollik] is hidden by the one at line %2 and is not read (only the last is used)."},
     {MessageId::BlankAroundEquals,
-     "%1 行目: 「=」の前後に空白があります。空白も名前や値の一部になるため、%2 "
-     "として正しく読まれません。",
-     "line %1: a blank around \"=\"; blanks are part of the name and the value, so this is not "
-     "read "
+     "%1 行目: 「=」の前後に空白があります。空白も名前や値の一部になるため、%2 として正しく読まれません。",
+     "line %1: a blank around \"=\"; blanks are part of the name and the value, so this is not read "
      "as %2 should be."},
-    {MessageId::UnknownKey,
-     "%1 行目: キー「%2」は使われません (使われるのは HSPDirName, Mode, DebugWindow)。",
+    {MessageId::UnknownKey, "%1 行目: キー「%2」は使われません (使われるのは HSPDirName, Mode, DebugWindow)。",
      "line %1: the key \"%2\" is not used (the keys are HSPDirName, Mode and DebugWindow)."},
     {MessageId::RepeatedKey, "%1 行目: %2 は %3 行目にもあり、後のほうが使われます。",
      "line %1: %2 appears again at line %3; the later one is used."},
@@ -99,23 +85,19 @@ constexpr Words kWords[] = {
      "line %1: the blank at the end of the value of %2 is read as part of it."},
     {MessageId::NoTollikSection, "[Tollik] セクションがないため、すべて既定値が使われます。",
      "There is no [Tollik] section: every value is its default."},
-    {MessageId::ValueFromFile, "%1 = %2 (設定ファイルの %3 行目)",
-     "%1 = %2 (settings file, line %3)"},
+    {MessageId::ValueFromFile, "%1 = %2 (設定ファイルの %3 行目)", "%1 = %2 (settings file, line %3)"},
     {MessageId::ValueDefault, "%1 = %2 (既定値)", "%1 = %2 (default)"},
-    {MessageId::ValueProbed,
-     "%1 = %2 (既定値: 既定の場所で見つかった HSP フォルダー、なければ C:\\hsp34\\)",
+    {MessageId::ValueProbed, "%1 = %2 (既定値: 既定の場所で見つかった HSP フォルダー、なければ C:\\hsp34\\)",
      "%1 = %2 (default: the first HSP folder found in the usual places, else C:\\hsp34\\)"},
     {MessageId::CtrlToggle, "Ctrl を押しながら実行すると Mode %1 は %2 になります。",
      "Holding Ctrl turns Mode %1 into %2."},
     {MessageId::HspFolderFound, "HSP フォルダー %1 があります。", "The HSP folder %1 exists."},
-    {MessageId::HspFolderMissing,
-     "HSP フォルダー %1 がありません。ランナーはスクリプトをコンパイルできません。",
+    {MessageId::HspFolderMissing, "HSP フォルダー %1 がありません。ランナーはスクリプトをコンパイルできません。",
      "The HSP folder %1 does not exist: the runner cannot compile the script."},
     {MessageId::RunnerFound, "ランナー %1 があります。", "The runner %1 exists."},
     {MessageId::RunnerMissing,
      "ランナー %1 がありません。プラグインは何も表示せずに起動を試み、何も起こりません。",
-     "The runner %1 is missing: the plug-in tries to start it without a word, and nothing "
-     "happens."},
+     "The runner %1 is missing: the plug-in tries to start it without a word, and nothing happens."},
 };
 // clang-format on
 
@@ -183,15 +165,15 @@ std::string FormatReport(const Report& report, Language language) {
     }
     const int problems = report.Count(Severity::Problem),
               warnings = report.Count(Severity::Warning);
-    const std::string p = std::to_string(problems), w = std::to_string(warnings);
     if (problems > 0) {
-        out += ja ? p + " 件の問題があります。このままではコマンドは正しく動きません。\n"
-                  : p + " problem(s): the command will not work as it should.\n";
+        out += std::to_string(problems);
+        out += ja ? " 件の問題があります。このままではコマンドは正しく動きません。\n"
+                  : " problem(s): the command will not work as it should.\n";
     } else if (warnings > 0) {
-        out +=
-            ja ? w + " 件の注意があります。コマンドは動きますが、設定が意図どおりに読まれていない可"
-                     "能性があります。\n"
-               : w + " warning(s): the command works, but the settings may not be read as meant.\n";
+        out += std::to_string(warnings);
+        out += ja ? " 件の注意があります。コマンドは動きますが、"
+                    "設定が意図どおりに読まれていない可能性があります。\n"
+                  : " warning(s): the command works, but the settings may not be read as meant.\n";
     } else {
         out += ja ? "問題は見つかりませんでした。\n" : "No problem found.\n";
     }
