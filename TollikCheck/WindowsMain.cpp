@@ -4,8 +4,9 @@
 //
 //   tollik-check [FOLDER] [--lang ja|en] [--packaged]
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>

@@ -11,8 +11,9 @@
 //
 //   Pellam.exe [--sizes 1K,1M,16M,64M] [--repeat N] [--text ascii|japanese]
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>

@@ -165,7 +165,7 @@ public:
 
     // Starts a program with `line` and waits for its exit code.
     DWORD Launch(std::wstring line, const std::wstring& temporaryFolder = {},
-                 const std::wstring& currentDirectory = {}) {
+                 const std::wstring& currentDirectory = {}, const std::wstring& outputFile = {}) {
         std::vector<wchar_t> environment;
         if (!temporaryFolder.empty()) {
             for (const std::wstring& entry : {L"TMP=" + temporaryFolder, L"TEMP=" + temporaryFolder})
@@ -183,16 +183,22 @@ public:
         SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
         const HANDLE nul = ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                          &inheritable, OPEN_EXISTING, 0, nullptr);
+        const HANDLE output = outputFile.empty()
+                                  ? INVALID_HANDLE_VALUE
+                                  : ::CreateFileW(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                  &inheritable, CREATE_ALWAYS, 0, nullptr);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+        if (output != INVALID_HANDLE_VALUE) startup.hStdOutput = output;
         PROCESS_INFORMATION process{};
         const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
                               environment.empty() ? nullptr : environment.data(),
                               currentDirectory.empty() ? root.c_str() : currentDirectory.c_str(),
                               &startup, &process);
         ::CloseHandle(nul);
+        if (output != INVALID_HANDLE_VALUE) ::CloseHandle(output);
         if (!started) {
             ADD_FAILURE() << "cannot start " << ToUtf8(line) << ": error " << ::GetLastError();
             return ~0u;
@@ -360,6 +366,33 @@ TEST_F(Command, TheNewestInstalledHspFolderIsTheDefault) {
     RunOptions options;
     options.documentPath = installed.root + L"game.hsp";
     ExpectRunnerStarted(installed, installed.Start(options), L"C:\\hsp36\\", installed.root + L"hsptmp", 1, 1);
+}
+
+// tollik-check, run in the same installation, says what the command then does.
+TEST_F(Command, TheCheckerExplainsWhatTheCommandDoes) {
+    const TemporaryFolder hsp(L"C:\\hsp36");
+    Write(settings, "[Tollik]\r\nMode = 2\r\nHSPDirName=C:\\hsp36\r\nDebugWindow=0\r\n");
+    ASSERT_TRUE(::CopyFileW((ProgramFolder() + L"tollik-check.exe").c_str(),
+                            (installed.editor + L"tollik-check.exe").c_str(), FALSE));
+    const std::wstring output = installed.root + L"check.txt";
+    EXPECT_EQ(installed.Launch(Quote(installed.editor + L"tollik-check.exe") + L" --lang en", {}, {}, output), 0u);
+    const std::string text = Read(output);  // a console program's lines end in CR LF
+    for (const std::string& expected : {
+             "Editor settings file: " + ToUtf8(installed.editor) + "Pellam.ini (it is there, beside the executable)\r\n",
+             std::string("[warning] line 2: a blank around \"=\""),
+             std::string("HSPDirName = C:\\hsp36\\ (settings file, line 3)\r\n"),
+             std::string("Mode = 1 (default)\r\n"),
+             std::string("DebugWindow = 0 (settings file, line 4)\r\n"),
+             std::string("The HSP folder C:\\hsp36\\ exists.\r\n"),
+             std::string("1 warning(s)"),
+         }) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\nin:\n" << text;
+    }
+
+    // The command reads the file exactly so: "Mode = 2" is not Mode.
+    RunOptions options;
+    options.documentPath = installed.root + L"game.hsp";
+    ExpectRunnerStarted(installed, installed.Start(options), L"C:\\hsp36\\", installed.root + L"hsptmp", 1, 0);
 }
 
 // Where the host keeps its settings decides where the plug-in's are read.
