@@ -70,7 +70,11 @@ int Run(const std::vector<std::u16string>& args) {
         }
     }
     os::Win32SystemApi api;
-    if (folder.empty()) folder = DirPart(HostExecutablePath(api));
+    if (folder.empty()) {
+        folder = DirPart(HostExecutablePath(api));
+    } else if (std::u16string full = ExpandPath(api, folder); !full.empty()) {
+        folder = std::move(full);  // "." and other relative names, shown whole
+    }
     const LibraryState library = InitializeLibrary(api, nullptr);
     const check::Report report = check::CheckInstallation(api, library.diskSpace, folder, packaged);
     Write(check::FormatReport(report, language));
