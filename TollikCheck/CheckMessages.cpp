@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "CheckReport.h"
+#include "util/Utf8Text.h"
 
 namespace tollik::check {
 namespace {
@@ -101,41 +102,13 @@ constexpr Words kWords[] = {
 };
 // clang-format on
 
-std::string Utf8(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        else if (c >= 0xD800 && c <= 0xDFFF)
-            c = 0xFFFD;  // an unpaired surrogate cannot be shown
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 std::string Fill(std::string_view pattern, const std::vector<std::u16string>& args) {
     std::string out;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' &&
             pattern[i + 1] <= '9') {
             const auto n = static_cast<std::size_t>(pattern[i + 1] - '1');
-            if (n < args.size()) out += Utf8(args[n]);
+            if (n < args.size()) out += ToUtf8(args[n]);
             ++i;
         } else {
             out += pattern[i];

@@ -5,6 +5,7 @@
 #include "Common/FileSystem.h"
 #include "Common/HostSettingsFile.h"
 #include "Common/PathText.h"
+#include "Common/SystemMessage.h"
 #include "Failure.h"
 #include "HSPCmp/RunnerLaunch.h"
 #include "SettingsLint.h"
@@ -30,19 +31,10 @@ std::u16string Number(std::int32_t value) {
     return std::u16string(digits.begin(), digits.end());
 }
 
-// The system's words for `error`, without the line break it ends with.
+// The system's words for `error`, or its number when it has none.
 std::u16string SystemText(SystemApi& api, std::uint32_t error) {
-    char16_t* buffer = nullptr;
-    const std::uint32_t length =
-        api.FormatMessageW(kFormatMessageAllocateBuffer | kFormatMessageFromSystem |
-                               kFormatMessageIgnoreInserts | kFormatMessageArgumentArray,
-                           error, 0, &buffer);
-    const unique_hlocal owned(api, buffer);
-    if (length == 0 || buffer == nullptr)
-        return u"error " + Number(static_cast<std::size_t>(error));
-    std::u16string_view text(buffer, length);
-    while (!text.empty() && (text.back() <= u' ' || text.back() == u'.')) text.remove_suffix(1);
-    return std::u16string(text);
+    std::u16string text = SystemMessageText(api, error);
+    return text.empty() ? u"error " + Number(static_cast<std::size_t>(error)) : text;
 }
 
 enum class Read { Bytes, Locked, TooLarge };

@@ -17,13 +17,12 @@ namespace {
 
 using namespace tollik;
 
-std::u16string FromUtf8(const std::string& text) {
-    fake::FakeWindows decoder;
+std::u16string FromUtf8(os::SystemApi& api, const std::string& text) {
     const auto length = static_cast<int>(text.size());
-    const int needed = decoder.MultiByteToWideChar(os::kCpUtf8, 0, text.data(), length, nullptr, 0);
+    const int needed = api.MultiByteToWideChar(os::kCpUtf8, 0, text.data(), length, nullptr, 0);
     std::u16string wide(static_cast<std::size_t>(needed > 0 ? needed : 0), u'\0');
     if (needed > 0)
-        decoder.MultiByteToWideChar(os::kCpUtf8, 0, text.data(), length, wide.data(), needed);
+        api.MultiByteToWideChar(os::kCpUtf8, 0, text.data(), length, wide.data(), needed);
     return wide;
 }
 
@@ -62,7 +61,7 @@ int main(int argc, char** argv) {
     windows.files.AddFile(inside, bytes);
     const LibraryState library = InitializeLibrary(windows, nullptr);
     check::Report report;
-    check::CheckSettingsFile(windows, inside, FromUtf8(path),
+    check::CheckSettingsFile(windows, inside, FromUtf8(windows, path),
                              ProbeHspDirectory(windows, library.diskSpace), report);
     const std::string text = check::FormatReport(report, language);
     std::fwrite(text.data(), 1, text.size(), stdout);

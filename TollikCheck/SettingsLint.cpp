@@ -48,19 +48,6 @@ private:
     os::SystemApi& api_;
 };
 
-// Decoded as the reader decodes: strictly, after one leading mark.
-std::u16string Decode(os::SystemApi& api, std::string_view bytes) {
-    if (bytes.empty()) return {};
-    const auto length = static_cast<int>(bytes.size());
-    const int needed = api.MultiByteToWideChar(os::kCpUtf8, os::kMbErrInvalidChars, bytes.data(),
-                                               length, nullptr, 0);
-    if (needed <= 0) return {};
-    std::u16string text(static_cast<std::size_t>(needed), u'\0');
-    api.MultiByteToWideChar(os::kCpUtf8, os::kMbErrInvalidChars, bytes.data(), length, text.data(),
-                            needed);
-    return text;
-}
-
 // The 1-based line that unit `at` stands on.
 std::size_t LineOf(std::u16string_view text, std::size_t at) {
     std::size_t line = 1;
@@ -172,7 +159,7 @@ LintResult LintSettings(os::SystemApi& api, std::string_view bytes) {
     }
 
     const Names names(api);
-    const std::u16string text = Decode(api, bytes.substr(skipped));
+    const std::u16string text = DecodeSettingsText(api, bytes, kUtf8Encoding);
     const std::vector<std::u16string_view> lines = SplitIniLines(text);
     std::vector<Section> sections;
     for (std::size_t i = 0; i < lines.size(); ++i) {

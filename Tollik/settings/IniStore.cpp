@@ -1,9 +1,9 @@
 #include "settings/IniStore.h"
 
-#include <cstring>
 #include <memory>
 
 #include "Common/FileSystem.h"
+#include "Common/SystemMessage.h"
 #include "Failure.h"
 #include "os/Handles.h"
 #include "settings/NumberText.h"
@@ -12,21 +12,6 @@ namespace tollik {
 namespace {
 
 using namespace os;
-
-// The system's own words for `error`, without the line break and full stop
-// its message table ends them with; empty when it has none.
-std::u16string SystemMessageText(SystemApi& api, std::uint32_t error) {
-    char16_t* buffer = nullptr;
-    const std::uint32_t length = api.FormatMessageW(
-        kFormatMessageAllocateBuffer | kFormatMessageFromSystem | kFormatMessageIgnoreInserts |
-            kFormatMessageArgumentArray,
-        error, 0, &buffer);
-    const unique_hlocal owned(api, buffer);
-    if (length == 0 || buffer == nullptr) return {};
-    std::u16string_view text(buffer, length);
-    while (!text.empty() && (text.back() <= u' ' || text.back() == u'.')) text.remove_suffix(1);
-    return std::u16string(text);
-}
 
 [[noreturn]] void FailToOpen(SystemApi& api, const std::u16string& path) {
     const std::uint32_t error = api.GetLastError();
@@ -58,21 +43,24 @@ std::unique_ptr<char[]> ReadWholeFile(SystemApi& api, const std::u16string& path
     return bytes;
 }
 
-// Strict decoding: one ill-formed sequence anywhere gives no text at all.
-std::u16string Decode(SystemApi& api, std::uint32_t codePage, const char* bytes, std::size_t size) {
-    if (size == 0) return {};
-    const auto length = static_cast<int>(size);
-    const int needed =
-        api.MultiByteToWideChar(codePage, kMbErrInvalidChars, bytes, length, nullptr, 0);
+}  // namespace
+
+std::u16string DecodeSettingsText(SystemApi& api, std::string_view bytes,
+                                  const TextEncoding& encoding) {
+    const std::string_view mark = encoding.byteOrderMark;
+    if (!mark.empty() && bytes.starts_with(mark)) bytes.remove_prefix(mark.size());
+    // Strict decoding: one ill-formed sequence anywhere gives no text at all.
+    if (bytes.empty()) return {};
+    const auto length = static_cast<int>(bytes.size());
+    const int needed = api.MultiByteToWideChar(encoding.codePage, kMbErrInvalidChars, bytes.data(),
+                                               length, nullptr, 0);
     if (needed <= 0) return {};
     std::u16string text(static_cast<std::size_t>(needed), u'\0');
-    const int decoded =
-        api.MultiByteToWideChar(codePage, kMbErrInvalidChars, bytes, length, text.data(), needed);
+    const int decoded = api.MultiByteToWideChar(encoding.codePage, kMbErrInvalidChars,
+                                                bytes.data(), length, text.data(), needed);
     if (decoded != needed) return {};
     return text;
 }
-
-}  // namespace
 
 IniStore::IniStore(SystemApi& api, std::u16string_view path, const TextEncoding& encoding)
     : api_(api) {
@@ -86,13 +74,7 @@ void IniStore::Load(const std::u16string& path, const TextEncoding& encoding) {
 
     std::size_t size = 0;
     std::unique_ptr<char[]> bytes = ReadWholeFile(api_, path, size);
-    const char* start = bytes.get();
-    const std::string_view mark = encoding.byteOrderMark;
-    if (!mark.empty() && size >= mark.size() && std::memcmp(start, mark.data(), mark.size()) == 0) {
-        start += mark.size();
-        size -= mark.size();
-    }
-    text_ = Decode(api_, encoding.codePage, start, size);
+    text_ = DecodeSettingsText(api_, {bytes.get(), size}, encoding);
     bytes.reset();  // the bytes are not needed once decoded
     sections_ = ParseIniSections(text_);
 }

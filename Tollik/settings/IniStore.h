@@ -27,6 +27,11 @@ inline constexpr TextEncoding kUtf8Encoding{os::kCpUtf8, "\xEF\xBB\xBF"};
 // them in): every read then gives its default.
 inline constexpr std::int64_t kSettingsFileSizeLimit = std::int64_t{1} << 31;
 
+// The text of a settings file's bytes: one leading byte-order mark skipped,
+// then decoded strictly; empty when any sequence is ill-formed.
+std::u16string DecodeSettingsText(os::SystemApi& api, std::string_view bytes,
+                                  const TextEncoding& encoding);
+
 class IniStore {
 public:
     // Loads the file at `path`. No file there (or a folder, or an empty
