@@ -19,4 +19,16 @@ server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 # detached from our output: started by the program itself they would inherit
 # its stdout and keep ctest waiting long after the program has ended.
 "$loader" wineboot >/dev/null 2>&1 </dev/null || true
+# TOLLIK_WINE_GRAPHICS=null: windows really exist without a display (Wine's
+# default, without one, refuses to make them). Set once per prefix; the
+# desktop reads it when the server starts.
+graphics=${TOLLIK_WINE_GRAPHICS:-}
+if [ -n "$graphics" ] && [ ! -f "$prefix/.tollik-graphics-$graphics" ]; then
+    "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1 </dev/null
+    "$server" -k >/dev/null 2>&1 || true
+    "$server" -w >/dev/null 2>&1 || true
+    "$server" -p >/dev/null 2>&1 || true
+    "$loader" wineboot >/dev/null 2>&1 </dev/null || true
+    touch "$prefix/.tollik-graphics-$graphics"
+fi
 exec "$loader" "$@"

@@ -1,8 +1,9 @@
 #pragma once
 // Owners for what the logic opens through the seam, named after the value
 // that means "nothing open": a file from CreateFileW and a search from
-// FindFirstFileW both fail with INVALID_HANDLE_VALUE. Each closes through
-// the same seam that opened it, on every path.
+// FindFirstFileW both fail with INVALID_HANDLE_VALUE, a process from
+// CreateProcessW leaves a null handle. Each closes through the same seam
+// that opened it, on every path.
 
 #include <cstdint>
 #include <utility>
@@ -11,18 +12,18 @@
 
 namespace tollik::os {
 
-template <bool (SystemApi::*Close)(void*)>
-class [[nodiscard]] unique_invalid_handle {
+template <class Api, bool (Api::*Close)(void*), std::uintptr_t Invalid>
+class [[nodiscard]] unique_system_handle {
 public:
-    unique_invalid_handle(SystemApi& api, void* handle) noexcept : api_(&api), handle_(handle) {}
-    unique_invalid_handle(unique_invalid_handle&& other) noexcept
-        : api_(other.api_), handle_(std::exchange(other.handle_, InvalidHandleValue())) {}
-    unique_invalid_handle& operator=(unique_invalid_handle&&) = delete;
-    unique_invalid_handle(const unique_invalid_handle&) = delete;
-    unique_invalid_handle& operator=(const unique_invalid_handle&) = delete;
-    ~unique_invalid_handle() { reset(); }
+    unique_system_handle(Api& api, void* handle) noexcept : api_(&api), handle_(handle) {}
+    unique_system_handle(unique_system_handle&& other) noexcept
+        : api_(other.api_), handle_(std::exchange(other.handle_, None())) {}
+    unique_system_handle& operator=(unique_system_handle&&) = delete;
+    unique_system_handle(const unique_system_handle&) = delete;
+    unique_system_handle& operator=(const unique_system_handle&) = delete;
+    ~unique_system_handle() { reset(); }
 
-    explicit operator bool() const noexcept { return handle_ != InvalidHandleValue(); }
+    explicit operator bool() const noexcept { return handle_ != None(); }
     void* get() const noexcept { return handle_; }
 
     // Closes now, dropping the close's result: for handles only read from,
@@ -33,8 +34,8 @@ public:
     // when nothing was held). The handle is gone either way; a file written
     // through it may learn only here that its data did not reach the disk.
     [[nodiscard]] bool close() noexcept {
-        if (handle_ == InvalidHandleValue()) return false;
-        void* const handle = std::exchange(handle_, InvalidHandleValue());
+        if (handle_ == None()) return false;
+        void* const handle = std::exchange(handle_, None());
         try {
             return (api_->*Close)(handle);
         } catch (...) {
@@ -43,12 +44,17 @@ public:
     }
 
 private:
-    SystemApi* api_;
+    static void* None() noexcept { return reinterpret_cast<void*>(Invalid); }
+
+    Api* api_;
     void* handle_;
 };
 
-using unique_hfile = unique_invalid_handle<&SystemApi::CloseHandle>;
-using unique_hfind = unique_invalid_handle<&SystemApi::FindClose>;
+inline constexpr std::uintptr_t kInvalidHandleBits = ~std::uintptr_t{0};
+using unique_hfile = unique_system_handle<SystemApi, &SystemApi::CloseHandle, kInvalidHandleBits>;
+using unique_hfind = unique_system_handle<SystemApi, &SystemApi::FindClose, kInvalidHandleBits>;
+// A process or thread handle: null means none.
+using unique_handle = unique_system_handle<SystemApi, &SystemApi::CloseHandle, 0>;
 
 // Memory the system allocated for the caller (FormatMessageW's buffer),
 // released with LocalFree; null means nothing to release.

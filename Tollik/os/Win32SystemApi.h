@@ -6,7 +6,7 @@
 
 namespace tollik::os {
 
-class Win32SystemApi final : public SystemApi {
+class Win32SystemApi : public virtual SystemApi {
 public:
     std::uint32_t GetACP() override;
     bool GetVersionExW(VersionInfo& info) override;

@@ -28,15 +28,16 @@ void Apply(UnitTable& table, const UnitOverride (&overrides)[N]) {
     for (const UnitOverride& row : overrides) table[row.unit] = row.bytes;
 }
 
+// 1252's bytes 0x80..0x9F hold typographic characters; the five unassigned
+// bytes map to the C1 controls of the same value, as Windows round-trips them.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
 std::unique_ptr<UnitTable> Table1252() {
     auto table = std::make_unique<UnitTable>();
     table->fill(kUnmapped);
-    // 0x80..0x9F hold typographic characters; the five unassigned bytes map
-    // to the C1 controls of the same value, as Windows round-trips them.
-    static constexpr std::array<char16_t, 32> kHigh = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     for (std::uint16_t byte = 0; byte < 0x100; ++byte) {
         const char16_t unit = byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
         (*table)[unit] = byte;
@@ -100,6 +101,44 @@ std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text) 
             out += static_cast<char>(bytes);
         }
     }
+    return out;
+}
+
+std::u16string DecodeFromCodePage(std::uint32_t codePage, std::string_view bytes) {
+    if (codePage == 65001) return *DecodeUtf8(bytes, false);
+    std::u16string out;
+    if (codePage == 1252) {
+        for (const char byte : bytes) {
+            const auto value = static_cast<unsigned char>(byte);
+            out += value >= 0x80 && value < 0xA0 ? kHigh[value - 0x80] : static_cast<char16_t>(value);
+        }
+        return out;
+    }
+    const iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv lacks CP932");
+    std::string input(bytes);
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    while (inLeft > 0) {
+        char16_t unit[2] = {};
+        char* outPtr = reinterpret_cast<char*>(unit);
+        std::size_t outLeft = sizeof unit;
+        // One character at a time: a byte that starts none becomes the katakana middle dot, as on Windows.
+        const std::size_t step = static_cast<unsigned char>(*in) >= 0x80 && inLeft > 1 ? 2 : 1;
+        std::size_t take = static_cast<unsigned char>(*in) < 0x80 || (static_cast<unsigned char>(*in) >= 0xA1 && static_cast<unsigned char>(*in) <= 0xDF) ? 1 : step;
+        char* from = in;
+        std::size_t fromLeft = take;
+        if (iconv(cd, &from, &fromLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || fromLeft != 0) {
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            out += u'\u30FB';
+            take = 1;
+        } else {
+            out.append(unit, (sizeof unit - outLeft) / sizeof(char16_t));
+        }
+        in += take;
+        inLeft -= take;
+    }
+    iconv_close(cd);
     return out;
 }
 

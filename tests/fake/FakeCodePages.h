@@ -18,6 +18,10 @@ namespace tollik::fake {
 bool IsKnownCodePage(std::uint32_t codePage);
 std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text);
 
+// Bytes of a code page back to UTF-16, as MultiByteToWideChar does with
+// flags 0: a byte that starts no character of 932 becomes U+30FB.
+std::u16string DecodeFromCodePage(std::uint32_t codePage, std::string_view bytes);
+
 // UTF-8 to UTF-16 as MultiByteToWideChar does for code page 65001: strictly
 // (nothing when any sequence is ill-formed) or replacing each maximal
 // ill-formed subpart with U+FFFD.

@@ -487,19 +487,22 @@ int FakeWindows::MultiByteToWideChar(std::uint32_t codePage, std::uint32_t flags
         lastError_ = os::kErrorInvalidParameter;
         return 0;
     }
-    // Only UTF-8 is modelled, and for it the strict flag is the only one.
-    if (codePage != os::kCpUtf8) {
+    // UTF-8 with or without the strict flag; the ANSI code page without flags.
+    if (codePage == os::kCpAcp) codePage = ansiCodePage;
+    if (!IsKnownCodePage(codePage)) {
         lastError_ = os::kErrorInvalidParameter;
         return 0;
     }
-    if ((flags & ~os::kMbErrInvalidChars) != 0) {
+    if ((flags & ~os::kMbErrInvalidChars) != 0 || (flags != 0 && codePage != os::kCpUtf8)) {
         lastError_ = os::kErrorInvalidFlags;
         return 0;
     }
     const std::size_t length = multiByteLength == -1 ? std::strlen(multiByteText) + 1
                                                      : static_cast<std::size_t>(multiByteLength);
+    const std::string_view bytes(multiByteText, length);
     const std::optional<std::u16string> text =
-        DecodeUtf8(std::string_view(multiByteText, length), (flags & os::kMbErrInvalidChars) != 0);
+        codePage == os::kCpUtf8 ? DecodeUtf8(bytes, (flags & os::kMbErrInvalidChars) != 0)
+                                : std::optional<std::u16string>(DecodeFromCodePage(codePage, bytes));
     if (!text) {
         lastError_ = os::kErrorNoUnicodeTranslation;
         return 0;

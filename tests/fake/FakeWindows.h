@@ -37,7 +37,7 @@ struct ShellExecution {
     bool started;  // the file was there to start
 };
 
-class FakeWindows : public os::SystemApi {
+class FakeWindows : public virtual os::SystemApi {
 public:
     FakeWindows();
 
@@ -151,6 +151,14 @@ public:
                                 const char16_t* file, const char16_t* parameters,
                                 const char16_t* directory, int showCommand) override;
 
+protected:
+    // Records the call; throws when told to; true when the call must fail,
+    // with the last error already set.
+    bool Enter(std::string_view name, std::string argument = {});
+    // The same, and the call goes into `trace` with its argument.
+    bool EnterTraced(std::string_view name, const char16_t* argument);
+    void SetFakeLastError(std::uint32_t error) { lastError_ = error; }
+
 private:
     struct Fault {
         std::string name;
@@ -159,12 +167,6 @@ private:
         std::function<void()> raise;
         bool proceed = false;
     };
-
-    // Records the call; throws when told to; true when the call must fail,
-    // with the last error already set.
-    bool Enter(std::string_view name, std::string argument = {});
-    // The same, and the call goes into `trace` with its argument.
-    bool EnterTraced(std::string_view name, const char16_t* argument);
 
     std::vector<Fault> faults_;
     std::map<std::string, int, std::less<>> counts_;

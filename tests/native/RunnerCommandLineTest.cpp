@@ -3,8 +3,9 @@
 #include <string>
 
 #include "FakeText.h"
+#include "RunnerTexts.h"
 #include "HSPCmp/RunnerLaunch.h"
-#include "RunnerCommandLine.h"
+#include "command/RunnerCommandLine.h"
 
 namespace tollik {
 namespace {
@@ -32,7 +33,7 @@ TEST(RunnerCommandLine, ReadsBackWhatThePluginWrites) {
         for (const std::u16string program : {u"\"C:\\Pellam\\Plugins\\Tollik.exe\" ", u"Tollik.exe  "}) {
             const runner::ParsedCommandLine parsed =
                 ParseRunnerCommandLine(program + RunnerParameters(c.hsp, c.script, c.mode, c.debug));
-            ASSERT_TRUE(parsed.ok) << parsed.error;
+            ASSERT_TRUE(parsed.ok) << static_cast<int>(parsed.problem);
             EXPECT_EQ(Utf8(parsed.fields.hspDirectory), Utf8(c.hsp));
             EXPECT_EQ(Utf8(parsed.fields.scriptPath), Utf8(c.script));
             EXPECT_EQ(parsed.fields.runMode, c.mode);
@@ -42,31 +43,38 @@ TEST(RunnerCommandLine, ReadsBackWhatThePluginWrites) {
 }
 
 TEST(RunnerCommandLine, RefusesWhatItCannotReadWithAReason) {
+    using enum runner::CommandLineProblem;
     const struct {
         std::u16string line;
+        runner::CommandLineProblem problem;
         const char* reason;
     } cases[] = {
-        {u"Tollik.exe", "no arguments"},
-        {u"\"C:\\a b\\Tollik.exe\"   ", "no arguments"},
-        {u"Tollik.exe C:\\hsp37\\ \"s\" 1 1", "expected the HSP folder in double quotes"},
-        {u"Tollik.exe \"C:\\hsp37\\", "HSP folder has no closing double quote"},
-        {u"Tollik.exe \"C:\\hsp37\\\"\"s\" 1 1", "blank and more after the HSP folder"},
-        {u"Tollik.exe \"h\" s 1 1", "expected the script path in double quotes"},
-        {u"Tollik.exe \"h\" \"s", "script path has no closing double quote"},
-        {u"Tollik.exe \"h\" \"s\"", "blank and more after the script path"},
-        {u"Tollik.exe \"h\" \"s\" x 1", "run mode is not a decimal integer: \"x\""},
-        {u"Tollik.exe \"h\" \"s\" 2147483648 1", "run mode is not a decimal integer"},
-        {u"Tollik.exe \"h\" \"s\" - 1", "run mode is not a decimal integer"},
-        {u"Tollik.exe \"h\" \"s\" 1", "blank and more after the run mode"},
-        {u"Tollik.exe \"h\" \"s\" 1 yes", "debug-window flag is not a decimal integer: \"yes\""},
-        {u"Tollik.exe \"h\" \"s\" 1 1 extra", "unexpected text after the debug-window flag"},
-        {u"Tollik.exe \"h\" \"s\" 1 \x65e5", "debug-window flag is not a decimal integer: \"?\""},
+        {u"Tollik.exe", NoArguments, "no arguments"},
+        {u"\"C:\\a b\\Tollik.exe\"   ", NoArguments, "no arguments"},
+        {u"Tollik.exe C:\\hsp37\\ \"s\" 1 1", HspFolderNotQuoted, "HSP folder is not in double quotes"},
+        {u"Tollik.exe \"C:\\hsp37\\", HspFolderNotClosed, "HSP folder has no closing double quote"},
+        {u"Tollik.exe \"C:\\hsp37\\\"\"s\" 1 1", NothingAfterHspFolder, "missing after the HSP folder"},
+        {u"Tollik.exe \"h\" s 1 1", ScriptNotQuoted, "script path is not in double quotes"},
+        {u"Tollik.exe \"h\" \"s", ScriptNotClosed, "script path has no closing double quote"},
+        {u"Tollik.exe \"h\" \"s\"", NothingAfterScript, "missing after the script path"},
+        {u"Tollik.exe \"h\" \"s\" x 1", RunModeNotNumber, "run mode is not a decimal integer: \"x\""},
+        {u"Tollik.exe \"h\" \"s\" 2147483648 1", RunModeNotNumber, "not a decimal integer: \"2147483648\""},
+        {u"Tollik.exe \"h\" \"s\" - 1", RunModeNotNumber, "run mode is not a decimal integer"},
+        {u"Tollik.exe \"h\" \"s\" 1", NothingAfterRunMode, "missing after the run mode"},
+        {u"Tollik.exe \"h\" \"s\" 1 yes", DebugFlagNotNumber, "debug-window flag is not a decimal integer: \"yes\""},
+        {u"Tollik.exe \"h\" \"s\" 1 1 extra", TextAfterDebugFlag, "unexpected text after the debug-window flag"},
+        {u"Tollik.exe \"h\" \"s\" 1 \x65e5", DebugFlagNotNumber, "not a decimal integer: \"\xE6\x97\xA5\""},
     };
+    const runner::RunnerTexts english{runner::Language::English};
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.line));
         const runner::ParsedCommandLine parsed = ParseRunnerCommandLine(c.line);
         EXPECT_FALSE(parsed.ok);
-        EXPECT_NE(parsed.error.find(c.reason), std::string::npos) << parsed.error;
+        EXPECT_EQ(parsed.problem, c.problem);
+        const std::string words = Utf8(english.BadCommandLine(parsed.problem, parsed.token));
+        EXPECT_NE(words.find(c.reason), std::string::npos) << words;
+        // The window also says what the runner expects.
+        EXPECT_NE(words.find("\"<HSP folder>\" \"<script>\" <run mode> <debug window 0/1>"), std::string::npos);
     }
 }
 

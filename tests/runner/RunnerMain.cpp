@@ -1,4 +1,4 @@
-// The stand-in runner, built as Tollik.exe. It does not compile anything: it
+// The stand-in runner, built as Tollik.exe, for tests that must see the raw command line. It does not compile anything: it
 // reads its command line the way the plug-in writes it and reports the four
 // fields, and what it finds at the script path, to its console and to
 // "TollikRunnerReport.txt" beside itself. Exit code 0 when it could read
@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "RunnerCommandLine.h"
+#include "RunnerTexts.h"
+#include "command/RunnerCommandLine.h"
+#include "util/Utf8Text.h"
 
 namespace {
 
@@ -70,7 +72,8 @@ int main() {
                   "debug-window=" + std::to_string(f.debugWindow) + "\n" +
                   "script-file=" + DescribeScript(f.scriptPath) + "\n";
     } else {
-        report += "error=" + parsed.error + "\n";
+        const tollik::runner::RunnerTexts english{tollik::runner::Language::English};
+        report += "error=" + tollik::ToUtf8(english.CommandLineProblemText(parsed.problem, parsed.token)) + "\n";
     }
 
     const HANDLE console = ::GetStdHandle(parsed.ok ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);

@@ -25,7 +25,7 @@
 
 #include "EditorReport.h"
 #include "ImportPatch.h"
-#include "RunnerCommandLine.h"
+#include "command/RunnerCommandLine.h"
 #include "StandInHost.h"
 
 namespace tollik::host {

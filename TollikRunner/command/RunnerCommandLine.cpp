@@ -29,14 +29,15 @@ public:
         while (!AtEnd() && !IsBlank(text_[position_])) ++position_;
     }
 
-    bool Quoted(std::u16string& field, std::string_view what, std::string& error) {
+    bool Quoted(std::u16string& field, CommandLineProblem notQuoted, CommandLineProblem notClosed,
+                CommandLineProblem& problem) {
         if (AtEnd() || text_[position_] != u'"') {
-            error = "expected the " + std::string(what) + " in double quotes";
+            problem = notQuoted;
             return false;
         }
         const std::size_t close = text_.find(u'"', position_ + 1);
         if (close == std::u16string_view::npos) {
-            error = "the " + std::string(what) + " has no closing double quote";
+            problem = notClosed;
             return false;
         }
         field.assign(text_.substr(position_ + 1, close - position_ - 1));
@@ -44,12 +45,13 @@ public:
         return true;
     }
 
-    bool Integer(std::int32_t& value, std::string_view what, std::string& error) {
+    bool Integer(std::int32_t& value, CommandLineProblem notNumber, ParsedCommandLine& parsed) {
         const std::size_t start = position_;
         while (!AtEnd() && !IsBlank(text_[position_])) ++position_;
         const std::u16string_view token = text_.substr(start, position_ - start);
         if (!ToInt32(token, value)) {
-            error = "the " + std::string(what) + " is not a decimal integer: \"" + Ascii(token) + "\"";
+            parsed.problem = notNumber;
+            parsed.token.assign(token);
             return false;
         }
         return true;
@@ -75,13 +77,6 @@ private:
         return true;
     }
 
-    // For messages: ASCII as it is, anything else as '?'.
-    static std::string Ascii(std::u16string_view text) {
-        std::string out;
-        for (const char16_t unit : text) out += unit >= 0x20 && unit < 0x7F ? static_cast<char>(unit) : '?';
-        return out;
-    }
-
     std::u16string_view text_;
     std::size_t position_ = 0;
 };
@@ -89,29 +84,32 @@ private:
 }  // namespace
 
 ParsedCommandLine ParseRunnerCommandLine(std::u16string_view commandLine) {
+    using enum CommandLineProblem;
     ParsedCommandLine parsed;
     RunnerFields& f = parsed.fields;
-    std::string& error = parsed.error;
+    CommandLineProblem& problem = parsed.problem;
     Reader reader(commandLine);
     reader.SkipProgramName();
     reader.SkipBlanks();
     if (reader.AtEnd()) {
-        error = "no arguments: expected \"<HSP folder>\" \"<script>\" <run mode> <debug window>";
+        problem = NoArguments;
         return parsed;
     }
-    const auto separated = [&](std::string_view before) {
+    const auto separated = [&](CommandLineProblem nothingAfter) {
         if (reader.SkipBlanks() > 0 && !reader.AtEnd()) return true;
-        error = "expected a blank and more after the " + std::string(before);
+        problem = nothingAfter;
         return false;
     };
-    if (!reader.Quoted(f.hspDirectory, "HSP folder", error) || !separated("HSP folder") ||
-        !reader.Quoted(f.scriptPath, "script path", error) || !separated("script path") ||
-        !reader.Integer(f.runMode, "run mode", error) || !separated("run mode") ||
-        !reader.Integer(f.debugWindow, "debug-window flag", error))
+    if (!reader.Quoted(f.hspDirectory, HspFolderNotQuoted, HspFolderNotClosed, problem) ||
+        !separated(NothingAfterHspFolder) ||
+        !reader.Quoted(f.scriptPath, ScriptNotQuoted, ScriptNotClosed, problem) ||
+        !separated(NothingAfterScript) || !reader.Integer(f.runMode, RunModeNotNumber, parsed) ||
+        !separated(NothingAfterRunMode) ||
+        !reader.Integer(f.debugWindow, DebugFlagNotNumber, parsed))
         return parsed;
     reader.SkipBlanks();
     if (!reader.AtEnd()) {
-        error = "unexpected text after the debug-window flag";
+        problem = TextAfterDebugFlag;
         return parsed;
     }
     parsed.ok = true;

@@ -1,5 +1,5 @@
 #pragma once
-// How the stand-in runner reads the command line the plug-in gives it:
+// How the runner reads the command line the plug-in gives it:
 //   <program> "<HSP folder>" "<script>" <run mode> <debug window>
 // The quoted fields are taken literally, up to the next double quote: the
 // HSP folder ends with a backslash right before its closing quote, so the
@@ -18,10 +18,28 @@ struct RunnerFields {
     std::int32_t debugWindow = 0;
 };
 
+// What is wrong with a line the runner cannot read; the words for the user
+// are in RunnerTexts.
+enum class CommandLineProblem {
+    None,
+    NoArguments,
+    HspFolderNotQuoted,
+    HspFolderNotClosed,
+    NothingAfterHspFolder,
+    ScriptNotQuoted,
+    ScriptNotClosed,
+    NothingAfterScript,
+    RunModeNotNumber,
+    NothingAfterRunMode,
+    DebugFlagNotNumber,
+    TextAfterDebugFlag,
+};
+
 struct ParsedCommandLine {
     bool ok = false;
     RunnerFields fields;
-    std::string error;  // what is wrong, for the user, when not ok
+    CommandLineProblem problem = CommandLineProblem::None;
+    std::u16string token;  // the field that is no number, for the message
 };
 
 // `commandLine` is the whole line, starting with the program's own name.

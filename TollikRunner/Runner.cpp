@@ -1,0 +1,203 @@
+#include "Runner.h"
+
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Common/FileSystem.h"
+#include "Common/PathText.h"
+#include "Common/SystemMessage.h"
+#include "RunnerTexts.h"
+#include "command/RunModes.h"
+#include "command/RunnerCommandLine.h"
+#include "hsp/CompilerPath.h"
+#include "hsp/CompilerReport.h"
+#include "hsp/HspCompiler.h"
+#include "os/Handles.h"
+
+namespace tollik::runner {
+namespace {
+
+constexpr char kObjectFile[] = "obj";
+constexpr char kPackedObjectFile[] = "start.ax";
+constexpr std::u16string_view kDefaultRuntime = u"hsp3.exe";
+
+// Ends the run with what the window said: a step that fails throws this.
+struct Stop {
+    ExitCode code;
+};
+
+class Run {
+public:
+    Run(os::RunnerApi& api, RunnerTexts texts) : api_(api), texts_(texts) {}
+
+    ExitCode Execute(std::u16string_view commandLine) {
+        const ParsedCommandLine parsed = ParseRunnerCommandLine(commandLine);
+        if (!parsed.ok) Fail(ExitCode::BadInvocation, texts_.BadCommandLine(parsed.problem, parsed.token));
+        const std::u16string script = FullPath(parsed.fields.scriptPath);
+        scriptFolder_ = DirPart(script);
+        const RunMode* const mode = FindRunMode(parsed.fields.runMode);
+        if (mode == nullptr) Fail(ExitCode::BadInvocation, texts_.UnknownMode(parsed.fields.runMode));
+        mode_ = mode;
+        const std::u16string hsp = AddTrailingDelimiter(FullPath(parsed.fields.hspDirectory));
+        CheckToolchain(hsp);
+        const std::string scriptName = EnterScriptFolder(script);
+
+        CompilerLoad load = LoadCompiler(api_, hsp + u"hspcmp.dll");
+        if (!load.compiler) {
+            if (!load.missing.empty())
+                Fail(ExitCode::ToolchainProblem, texts_.CompilerExportsMissing(hsp + u"hspcmp.dll", load.missing));
+            Fail(ExitCode::ToolchainProblem,
+                 texts_.CompilerNotLoaded(hsp + u"hspcmp.dll", load.error, SystemMessageText(api_, load.error)));
+        }
+        HspCompiler compiler(api_, load.compiler->exports);
+        const std::string common = ForCompiler(hsp + u"common\\", ExitCode::ToolchainProblem);
+
+        if (mode->makesExecutable) return MakeExecutable(compiler, scriptName, common, hsp);
+        compiler.Prepare(scriptName, kObjectFile, common);
+        const std::int32_t result = compiler.Compile(kCompileDebugInfo, 0, parsed.fields.debugWindow != 0 ? 1 : 0);
+        const std::u16string report = compiler.Report();
+        if (result != 0) ShowCompileError(report);
+        if (mode->reportsSuccess) {
+            Show(texts_.NoErrors(), report, false);
+            return ExitCode::Success;
+        }
+        if (mode->startsRuntime) StartRuntime(compiler, hsp);
+        return ExitCode::Success;
+    }
+
+    // Shows `text` and ends the run with `code`.
+    [[noreturn]] void Fail(ExitCode code, const std::u16string& text) {
+        Window(text, true);
+        throw Stop{code};
+    }
+
+    void Window(const std::u16string& text, bool isError) {
+        const std::u16string title = texts_.Title(mode_, DirPartTrimmed(scriptFolder_));
+        api_.ShowTextWindow(title.c_str(), text.c_str(), isError);
+    }
+
+private:
+    std::u16string FullPath(const std::u16string& path) {
+        // An empty field stays empty: "the current directory" is no answer.
+        if (path.empty()) return path;
+        std::u16string full = ExpandPath(api_, path);
+        return full.empty() ? path : full;
+    }
+
+    void CheckToolchain(const std::u16string& hsp) {
+        if (hsp.size() <= 1 || !DirectoryIsPresent(api_, hsp))
+            Fail(ExitCode::ToolchainProblem, texts_.HspFolderMissing(hsp));
+        if (!FileIsPresent(api_, hsp + u"hspcmp.dll"))
+            Fail(ExitCode::ToolchainProblem, texts_.CompilerMissing(hsp + u"hspcmp.dll"));
+    }
+
+    // Makes the script's folder current, so that its #include lines find
+    // their neighbours and the object file lands beside it; returns the
+    // script's name as the compiler takes it.
+    std::string EnterScriptFolder(const std::u16string& script) {
+        if (scriptFolder_.empty() || !DirectoryIsPresent(api_, scriptFolder_))
+            Fail(ExitCode::ScriptProblem, texts_.ScriptFolderMissing(scriptFolder_));
+        if (!FileIsPresent(api_, script)) Fail(ExitCode::ScriptProblem, texts_.ScriptMissing(script));
+        if (!api_.SetCurrentDirectoryW(scriptFolder_.c_str())) {
+            const std::uint32_t error = api_.GetLastError();
+            Fail(ExitCode::ScriptProblem,
+                 texts_.ScriptFolderRefused(scriptFolder_, error, SystemMessageText(api_, error)));
+        }
+        const std::string path = ForCompiler(script, ExitCode::ScriptProblem);
+        // The compiler is in the folder: the name alone, in the form that fit.
+        return path.substr(path.find_last_of('\\') + 1);
+    }
+
+    std::string ForCompiler(const std::u16string& path, ExitCode code) {
+        CompilerPathResult converted = ToCompilerPath(api_, path);
+        if (converted.problem == PathProblem::NotInCodePage)
+            Fail(code, texts_.PathNotInCodePage(path, api_.GetACP()));
+        if (converted.problem == PathProblem::TooLong) Fail(code, texts_.PathTooLong(path));
+        return std::move(converted.bytes);
+    }
+
+    [[noreturn]] void ShowCompileError(const std::u16string& report) {
+        const std::optional<FirstError> first = FindFirstError(report);
+        std::u16string summary = texts_.ErrorWithoutLine(u"");
+        if (first && first->line) summary = texts_.ErrorOnLine(*first->line, first->message);
+        else if (first) summary = texts_.ErrorWithoutLine(first->message);
+        Show(summary, report, true);
+        throw Stop{ExitCode::CompileError};
+    }
+
+    void Show(const std::u16string& summary, const std::u16string& report, bool isError) {
+        Window(summary + u"\r\n\r\n" + texts_.ReportHeading() + u"\r\n" + WithWindowsLineEnds(report), isError);
+    }
+
+    void StartRuntime(HspCompiler& compiler, const std::u16string& hsp) {
+        std::u16string runtime = compiler.Runtime(kObjectFile);
+        if (runtime.empty()) runtime = kDefaultRuntime;
+        // The object file names the runtime; it must not lead out of the HSP folder.
+        if (runtime.find_first_of(u"\\/:") != std::u16string::npos || runtime == u"." || runtime == u"..")
+            Fail(ExitCode::ToolchainProblem, texts_.RuntimeNameRefused(runtime));
+        const std::u16string path = hsp + runtime;
+        if (!FileIsPresent(api_, path)) Fail(ExitCode::ToolchainProblem, texts_.RuntimeMissing(path));
+
+        std::u16string line = u"\"" + path + u"\" " + std::u16string(u"obj");
+        os::ProcessInformation started;
+        // Shown, though the runner itself was started hidden; a console
+        // runtime gets a console of its own.
+        if (!api_.CreateProcessW(path.c_str(), line.data(), os::kCreateNewConsole, scriptFolder_.c_str(),
+                                 os::kSwShowNormal, started)) {
+            const std::uint32_t error = api_.GetLastError();
+            Fail(ExitCode::ToolchainProblem, texts_.RuntimeNotStarted(path, error, SystemMessageText(api_, error)));
+        }
+        // The program runs on its own; the runner does not wait for it.
+        const os::unique_handle process(api_, started.process);
+        const os::unique_handle thread(api_, started.thread);
+    }
+
+    ExitCode MakeExecutable(HspCompiler& compiler, const std::string& scriptName, const std::string& common,
+                            const std::u16string& hsp) {
+        const std::string hspFolder = ForCompiler(hsp, ExitCode::ToolchainProblem);
+        // hsc3_make appends "hsptmp" in a buffer of MAX_PATH.
+        if (hspFolder.size() + 6 > kCompilerPathLimit) Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp));
+        compiler.Prepare(scriptName, kPackedObjectFile, common);
+        const std::int32_t compiled = compiler.Compile(0, kPreprocessMakePack, 0);
+        const std::u16string compileReport = compiler.Report();
+        if (compiled != 0) ShowCompileError(compileReport);
+        const std::int32_t made = compiler.Make(hspFolder);
+        const std::u16string report = compiler.Report();
+        if (made != 0) ShowCompileError(compileReport + report);
+        const std::u16string name = MadeExecutableName(report);
+        Show(name.empty() ? texts_.ExecutableMadeUnnamed(scriptFolder_) : texts_.ExecutableMade(scriptFolder_ + name),
+             report, false);
+        return ExitCode::Success;
+    }
+
+    os::RunnerApi& api_;
+    RunnerTexts texts_;
+    const RunMode* mode_ = nullptr;
+    std::u16string scriptFolder_;
+};
+
+}  // namespace
+
+ExitCode RunRunner(os::RunnerApi& api, std::u16string_view commandLine) noexcept {
+    RunnerTexts texts{Language::English};
+    try {
+        texts.language = LanguageOf(api.GetUserDefaultUILanguage());
+        Run run(api, texts);
+        try {
+            return run.Execute(commandLine);
+        } catch (const Stop& stop) {
+            return stop.code;
+        } catch (const std::bad_alloc&) {
+            run.Window(texts.OutOfMemory(), true);
+        } catch (...) {
+            run.Window(texts.Unexpected(), true);
+        }
+    } catch (...) {
+        // Not even the window could be shown: the exit code is all that is left.
+    }
+    return ExitCode::Unexpected;
+}
+
+}  // namespace tollik::runner

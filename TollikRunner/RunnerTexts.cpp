@@ -1,0 +1,245 @@
+#include "RunnerTexts.h"
+
+#include <string>
+
+namespace tollik::runner {
+namespace {
+
+using namespace std::string_view_literals;
+
+std::u16string Decimal(std::int64_t value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+std::u16string Cat(std::initializer_list<std::u16string_view> parts) {
+    std::u16string out;
+    for (const std::u16string_view part : parts) out += part;
+    return out;
+}
+
+constexpr std::u16string_view kUsage =
+    u"\"<HSP folder>\" \"<script>\" <run mode> <debug window 0/1>";
+
+}  // namespace
+
+Language LanguageOf(std::uint16_t uiLanguage) {
+    return (uiLanguage & 0x03FF) == 0x11 ? Language::Japanese : Language::English;
+}
+
+std::u16string RunnerTexts::Pick(std::u16string_view japanese, std::u16string_view english) const {
+    return std::u16string(language == Language::Japanese ? japanese : english);
+}
+
+std::u16string RunnerTexts::ModeName(const RunMode& mode) const {
+    switch (mode.number) {
+        case 1: return Pick(u"コンパイルして実行", u"Compile and run");
+        case 2: return Pick(u"コンパイルのみ", u"Compile only");
+        case 3: return Pick(u"実行ファイル作成", u"Make executable");
+        default: return Decimal(mode.number);
+    }
+}
+
+std::u16string RunnerTexts::Title(const RunMode* mode, std::u16string_view scriptFolder) const {
+    std::u16string title = u"Tollik";
+    if (mode != nullptr) title += Cat({u" - "sv, ModeName(*mode)});
+    if (!scriptFolder.empty()) title += Cat({u" - "sv, scriptFolder});
+    return title;
+}
+
+std::u16string RunnerTexts::CommandLineProblemText(CommandLineProblem problem,
+                                                   std::u16string_view token) const {
+    using enum CommandLineProblem;
+    std::u16string what;
+    switch (problem) {
+        case NoArguments: what = Pick(u"引数がありません。", u"There are no arguments."); break;
+        case HspFolderNotQuoted:
+            what = Pick(u"HSP フォルダーが二重引用符で囲まれていません。",
+                        u"The HSP folder is not in double quotes.");
+            break;
+        case HspFolderNotClosed:
+            what = Pick(u"HSP フォルダーを閉じる二重引用符がありません。",
+                        u"The HSP folder has no closing double quote.");
+            break;
+        case NothingAfterHspFolder:
+            what = Pick(u"HSP フォルダーの後に空白と続きがありません。",
+                        u"A blank and more are missing after the HSP folder.");
+            break;
+        case ScriptNotQuoted:
+            what = Pick(u"スクリプトのパスが二重引用符で囲まれていません。",
+                        u"The script path is not in double quotes.");
+            break;
+        case ScriptNotClosed:
+            what = Pick(u"スクリプトのパスを閉じる二重引用符がありません。",
+                        u"The script path has no closing double quote.");
+            break;
+        case NothingAfterScript:
+            what = Pick(u"スクリプトのパスの後に空白と続きがありません。",
+                        u"A blank and more are missing after the script path.");
+            break;
+        case RunModeNotNumber:
+            what = Cat({Pick(u"実行モードが 10 進の整数ではありません: \"", u"The run mode is not a decimal integer: \""),
+                        token, u"\""});
+            break;
+        case NothingAfterRunMode:
+            what = Pick(u"実行モードの後に空白と続きがありません。",
+                        u"A blank and more are missing after the run mode.");
+            break;
+        case DebugFlagNotNumber:
+            what = Cat({Pick(u"デバッグウィンドウの指定が 10 進の整数ではありません: \"",
+                             u"The debug-window flag is not a decimal integer: \""),
+                        token, u"\""});
+            break;
+        case TextAfterDebugFlag:
+            what = Pick(u"デバッグウィンドウの指定の後に余分な文字があります。",
+                        u"There is unexpected text after the debug-window flag.");
+            break;
+        case None: break;
+    }
+    return what;
+}
+
+std::u16string RunnerTexts::BadCommandLine(CommandLineProblem problem, std::u16string_view token) const {
+    return Cat({Pick(u"コマンドラインを読めません。\r\n", u"The command line cannot be read.\r\n"),
+                CommandLineProblemText(problem, token),
+                Pick(u"\r\n\r\n期待する形式:\r\n    Tollik.exe ", u"\r\n\r\nExpected:\r\n    Tollik.exe "),
+                kUsage,
+                Pick(u"\r\nこのプログラムは Pellam の「HSP コンパイル/実行」コマンドが起動します。",
+                     u"\r\nPellam's command \"HSP コンパイル/実行\" starts this program.")});
+}
+
+std::u16string RunnerTexts::UnknownMode(std::int32_t mode) const {
+    std::u16string out = Cat({Pick(u"実行モード ", u"Run mode "), Decimal(mode),
+                              Pick(u" はありません。使える実行モード:", u" does not exist. The run modes are:")});
+    for (const RunMode& row : AllRunModes()) out += Cat({u"\r\n    "sv, Decimal(row.number), u": ", ModeName(row)});
+    return out + Pick(u"\r\n\r\nTollik.ini の Mode で選びます (Ctrl を押しながら実行すると 1 と 2 が入れ替わります)。",
+                      u"\r\n\r\nChoose one with Mode in Tollik.ini (Ctrl while invoking the command swaps 1 and 2).");
+}
+
+namespace {
+constexpr std::u16string_view kFixJapanese =
+    u"\r\n\r\nプラグインの設定ファイル Tollik.ini の HSPDirName に HSP のフォルダー (hspcmp.dll "
+    u"のあるフォルダー) を書いてください。tollik-check.exe を Pellam のフォルダーで実行すると、"
+    u"設定ファイルの場所と使われる値がわかります。";
+constexpr std::u16string_view kFixEnglish =
+    u"\r\n\r\nSet HSPDirName in the plug-in's settings file, Tollik.ini, to the HSP folder (the one "
+    u"that holds hspcmp.dll). Run tollik-check.exe in Pellam's folder to see where that file is "
+    u"and which values are used.";
+}  // namespace
+
+std::u16string RunnerTexts::HspFolderMissing(std::u16string_view folder) const {
+    return Cat({Pick(u"HSP のフォルダーがありません:\r\n    ", u"The HSP folder does not exist:\r\n    "), folder,
+                Pick(kFixJapanese, kFixEnglish)});
+}
+
+std::u16string RunnerTexts::CompilerMissing(std::u16string_view dll) const {
+    return Cat({Pick(u"HSP のコンパイラーがありません:\r\n    ", u"The HSP compiler is missing:\r\n    "), dll,
+                Pick(kFixJapanese, kFixEnglish)});
+}
+
+std::u16string RunnerTexts::CompilerNotLoaded(std::u16string_view dll, std::uint32_t error,
+                                              std::u16string_view reason) const {
+    std::u16string why;
+    if (error == 193) {
+        why = Pick(u"32 ビット Windows 用の DLL ではありません (64 ビット版か、DLL でないファイルです)。"
+                   u"HSP に付属の 32 ビット版 hspcmp.dll を使ってください。",
+                   u"It is not a 32-bit Windows DLL (it is a 64-bit build, or no DLL at all). Use the "
+                   u"32-bit hspcmp.dll that comes with HSP.");
+    } else {
+        why = Cat({reason, u" (", Pick(u"エラー ", u"error "), Decimal(error), u")"});
+    }
+    return Cat({Pick(u"HSP のコンパイラーを読み込めません:\r\n    ", u"The HSP compiler cannot be loaded:\r\n    "),
+                dll, u"\r\n", why, Pick(kFixJapanese, kFixEnglish)});
+}
+
+std::u16string RunnerTexts::CompilerExportsMissing(std::u16string_view dll,
+                                                   std::u16string_view names) const {
+    return Cat({Pick(u"HSP のコンパイラーではないか、古すぎます。次の関数がありません:\r\n    ",
+                     u"This is not the HSP compiler, or too old a one. It lacks:\r\n    "),
+                names, u"\r\n", dll, Pick(kFixJapanese, kFixEnglish)});
+}
+
+std::u16string RunnerTexts::RuntimeMissing(std::u16string_view runtime) const {
+    return Cat({Pick(u"スクリプトを実行するランタイムがありません:\r\n    ",
+                     u"The runtime that runs the script is missing:\r\n    "),
+                runtime,
+                Pick(u"\r\n\r\nHSP のフォルダーにそのランタイムを入れるか、スクリプトの #runtime を確かめてください。",
+                     u"\r\n\r\nPut that runtime into the HSP folder, or check the script's #runtime line.")});
+}
+
+std::u16string RunnerTexts::RuntimeNameRefused(std::u16string_view name) const {
+    return Cat({Pick(u"スクリプトが求めるランタイム \"", u"The script asks for the runtime \""), name,
+                Pick(u"\" は HSP フォルダーの中のファイル名ではありません。#runtime にはファイル名だけを書いてください。",
+                     u"\", which is not a file name inside the HSP folder. Give #runtime a plain file name.")});
+}
+
+std::u16string RunnerTexts::RuntimeNotStarted(std::u16string_view runtime, std::uint32_t error,
+                                              std::u16string_view reason) const {
+    return Cat({Pick(u"ランタイムを起動できません:\r\n    ", u"The runtime cannot be started:\r\n    "), runtime,
+                u"\r\n", reason, u" (", Pick(u"エラー ", u"error "), Decimal(error), u")"});
+}
+
+std::u16string RunnerTexts::ScriptFolderMissing(std::u16string_view folder) const {
+    return Cat({Pick(u"スクリプトのフォルダーがありません:\r\n    ", u"The script's folder does not exist:\r\n    "),
+                folder});
+}
+
+std::u16string RunnerTexts::ScriptFolderRefused(std::u16string_view folder, std::uint32_t error,
+                                                std::u16string_view reason) const {
+    return Cat({Pick(u"スクリプトのフォルダーに移れません:\r\n    ", u"The runner cannot work in the script's folder:\r\n    "),
+                folder, u"\r\n", reason, u" (", Pick(u"エラー ", u"error "), Decimal(error), u")"});
+}
+
+std::u16string RunnerTexts::ScriptMissing(std::u16string_view script) const {
+    return Cat({Pick(u"スクリプトのファイルがありません:\r\n    ", u"The script file does not exist:\r\n    "), script});
+}
+
+std::u16string RunnerTexts::PathNotInCodePage(std::u16string_view path, std::uint32_t codePage) const {
+    return Cat({Pick(u"HSP のコンパイラーはこのパスを扱えません:\r\n    ", u"The HSP compiler cannot take this path:\r\n    "),
+                path,
+                Pick(u"\r\nコード ページ ", u"\r\nIt holds characters that code page "), Decimal(codePage),
+                Pick(u" で書けない文字を含み、短い名前 (8.3 形式) もありません。コード ページ内の文字だけの名前のフォルダーに移してください。",
+                     u" cannot write, and the volume keeps no short (8.3) name for it. Move it to a folder "
+                     u"whose name uses only characters of that code page.")});
+}
+
+std::u16string RunnerTexts::PathTooLong(std::u16string_view path) const {
+    return Cat({Pick(u"HSP のコンパイラーにはこのパスが長すぎます (259 バイトまで):\r\n    ",
+                     u"This path is too long for the HSP compiler (259 bytes at most):\r\n    "),
+                path});
+}
+
+std::u16string RunnerTexts::ErrorOnLine(std::int32_t line, std::u16string_view message) const {
+    if (language == Language::Japanese) return Cat({u"コンパイル エラー: "sv, Decimal(line), u" 行目: ", message});
+    return Cat({u"Compile error on line "sv, Decimal(line), u": ", message});
+}
+
+std::u16string RunnerTexts::ErrorWithoutLine(std::u16string_view message) const {
+    return Cat({Pick(u"コンパイル エラー: ", u"Compile error: "), message});
+}
+
+std::u16string RunnerTexts::NoErrors() const {
+    return Pick(u"コンパイルが終わりました。エラーはありません。", u"Compiled with no errors.");
+}
+
+std::u16string RunnerTexts::ReportHeading() const {
+    return Pick(u"コンパイラーの出力:", u"The compiler's report:");
+}
+
+std::u16string RunnerTexts::ExecutableMade(std::u16string_view path) const {
+    return Cat({Pick(u"実行ファイルを作りました:\r\n    ", u"The executable is made:\r\n    "), path});
+}
+
+std::u16string RunnerTexts::ExecutableMadeUnnamed(std::u16string_view folder) const {
+    return Cat({Pick(u"実行ファイルを作りました。場所: ", u"The executable is made in "), folder});
+}
+
+std::u16string RunnerTexts::OutOfMemory() const {
+    return Pick(u"メモリが足りません。", u"There is not enough memory.");
+}
+
+std::u16string RunnerTexts::Unexpected() const {
+    return Pick(u"予期しないエラーで中断しました。", u"Stopped by an unexpected error.");
+}
+
+}  // namespace tollik::runner

@@ -1,0 +1,65 @@
+#pragma once
+// Every word the runner shows, in Japanese and in English. The user's UI
+// language picks one; nothing else in the runner writes a sentence.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "command/RunModes.h"
+#include "command/RunnerCommandLine.h"
+
+namespace tollik::runner {
+
+enum class Language { Japanese, English };
+
+// Japanese for a Japanese UI language (any sublanguage), English otherwise.
+Language LanguageOf(std::uint16_t uiLanguage);
+
+struct RunnerTexts {
+    Language language;
+
+    std::u16string Title(const RunMode* mode, std::u16string_view scriptFolder) const;
+    std::u16string ModeName(const RunMode& mode) const;
+
+    // One sentence on what is wrong with the line.
+    std::u16string CommandLineProblemText(CommandLineProblem problem, std::u16string_view token) const;
+    std::u16string BadCommandLine(CommandLineProblem problem, std::u16string_view token) const;
+    std::u16string UnknownMode(std::int32_t mode) const;
+
+    // The toolchain: the HSP folder, its compiler and its runtimes.
+    std::u16string HspFolderMissing(std::u16string_view folder) const;
+    std::u16string CompilerMissing(std::u16string_view dll) const;
+    std::u16string CompilerNotLoaded(std::u16string_view dll, std::uint32_t error,
+                                     std::u16string_view reason) const;
+    std::u16string CompilerExportsMissing(std::u16string_view dll,
+                                          std::u16string_view names) const;
+    std::u16string RuntimeMissing(std::u16string_view runtime) const;
+    std::u16string RuntimeNameRefused(std::u16string_view name) const;
+    std::u16string RuntimeNotStarted(std::u16string_view runtime, std::uint32_t error,
+                                     std::u16string_view reason) const;
+
+    // The script and the paths handed to the compiler.
+    std::u16string ScriptFolderMissing(std::u16string_view folder) const;
+    std::u16string ScriptFolderRefused(std::u16string_view folder, std::uint32_t error,
+                                       std::u16string_view reason) const;
+    std::u16string ScriptMissing(std::u16string_view script) const;
+    std::u16string PathNotInCodePage(std::u16string_view path, std::uint32_t codePage) const;
+    std::u16string PathTooLong(std::u16string_view path) const;
+
+    // The compiler's verdict, as the summary line above its report.
+    std::u16string ErrorOnLine(std::int32_t line, std::u16string_view message) const;
+    std::u16string ErrorWithoutLine(std::u16string_view message) const;
+    std::u16string NoErrors() const;
+    std::u16string ReportHeading() const;
+    std::u16string ExecutableMade(std::u16string_view path) const;
+    std::u16string ExecutableMadeUnnamed(std::u16string_view folder) const;
+
+    std::u16string OutOfMemory() const;
+    std::u16string Unexpected() const;
+
+private:
+    std::u16string Pick(std::u16string_view japanese, std::u16string_view english) const;
+};
+
+}  // namespace tollik::runner

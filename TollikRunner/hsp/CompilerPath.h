@@ -1,0 +1,34 @@
+#pragma once
+// Paths as the HSP compiler takes them: bytes in the ANSI code page, at most
+// 259 of them, as it copies each into a buffer of MAX_PATH.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "os/RunnerApi.h"
+
+namespace tollik::runner {
+
+inline constexpr std::size_t kCompilerPathLimit = 259;
+
+// `text` in the ANSI code page when every unit survives the round trip
+// (no default character, no best-fit look-alike); absent otherwise.
+std::optional<std::string> ToAnsiExactly(os::SystemApi& api, std::u16string_view text);
+// ANSI bytes back to UTF-16; invalid sequences as the system decodes them.
+std::u16string FromAnsi(os::SystemApi& api, std::string_view bytes);
+
+enum class PathProblem { None, NotInCodePage, TooLong };
+
+struct CompilerPathResult {
+    std::string bytes;
+    PathProblem problem = PathProblem::None;
+};
+
+// The path of an existing file or folder for the compiler: as it is when
+// the code page can write it, else its short (8.3) form; a final backslash
+// stays.
+CompilerPathResult ToCompilerPath(os::RunnerApi& api, std::u16string_view path);
+
+}  // namespace tollik::runner

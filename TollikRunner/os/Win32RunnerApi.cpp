@@ -1,0 +1,68 @@
+#include "os/Win32RunnerApi.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include "os/TextWindow.h"
+
+static_assert(sizeof(void*) == sizeof(int), "hspcmp.dll is 32-bit: its exports take pointers as ints");
+
+namespace tollik::os {
+namespace {
+
+const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+wchar_t* Wide(char16_t* text) { return reinterpret_cast<wchar_t*>(text); }
+
+using CompilerExport = BOOL(WINAPI*)(int, int, int, int);
+
+}  // namespace
+
+ModuleHandle Win32RunnerApi::LoadLibraryExW(const char16_t* fileName, std::uint32_t flags) {
+    return ::LoadLibraryExW(Wide(fileName), nullptr, flags);
+}
+
+bool Win32RunnerApi::FreeLibrary(ModuleHandle module) {
+    return ::FreeLibrary(static_cast<HMODULE>(module)) != FALSE;
+}
+
+std::int32_t Win32RunnerApi::CallCompiler(ProcAddress function, std::intptr_t p1, std::intptr_t p2,
+                                          std::intptr_t p3, std::intptr_t p4) {
+    const auto exported = reinterpret_cast<CompilerExport>(reinterpret_cast<void (*)()>(function));
+    return exported(static_cast<int>(p1), static_cast<int>(p2), static_cast<int>(p3), static_cast<int>(p4));
+}
+
+bool Win32RunnerApi::SetCurrentDirectoryW(const char16_t* pathName) {
+    return ::SetCurrentDirectoryW(Wide(pathName)) != FALSE;
+}
+
+std::uint32_t Win32RunnerApi::GetShortPathNameW(const char16_t* longPath, char16_t* shortPath,
+                                                std::uint32_t bufferLength) {
+    return ::GetShortPathNameW(Wide(longPath), Wide(shortPath), bufferLength);
+}
+
+bool Win32RunnerApi::CreateProcessW(const char16_t* applicationName, char16_t* commandLine,
+                                    std::uint32_t creationFlags, const char16_t* currentDirectory,
+                                    std::uint16_t showWindow, ProcessInformation& information) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showWindow;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(Wide(applicationName), Wide(commandLine), nullptr, nullptr, FALSE, creationFlags,
+                          nullptr, Wide(currentDirectory), &startup, &process))
+        return false;
+    information.process = process.hProcess;
+    information.thread = process.hThread;
+    information.processId = process.dwProcessId;
+    return true;
+}
+
+std::uint16_t Win32RunnerApi::GetUserDefaultUILanguage() { return ::GetUserDefaultUILanguage(); }
+
+bool Win32RunnerApi::ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) {
+    return ShowTextWindowOnScreen(static_cast<HINSTANCE>(instance_), Wide(title), Wide(text), isError);
+}
+
+}  // namespace tollik::os

@@ -1,0 +1,98 @@
+#pragma once
+// The fake Windows with the runner's calls and an HSP compiler in it: a
+// compiler DLL that loads from the fake file system (or refuses, as a
+// 64-bit one does), exports that answer as hspcmp.dll's do, processes that
+// are recorded instead of started, and the runner's window recorded
+// instead of shown.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "FakeWindows.h"
+#include "os/RunnerApi.h"
+
+namespace tollik::fake {
+
+// One call of a compiler export: its name, the texts it was given, the
+// numbers, and the current directory at the time.
+struct CompilerCall {
+    std::string name;
+    std::string text;  // the string argument, for the exports that take one
+    std::array<std::intptr_t, 3> options{};  // hsc_comp's three options
+    std::u16string currentDirectory;
+};
+
+struct StartedProcess {
+    std::u16string application;
+    std::u16string commandLine;
+    std::u16string currentDirectory;
+    std::uint32_t creationFlags = 0;
+    std::uint16_t showWindow = 0;
+};
+
+struct ShownWindow {
+    std::u16string title;
+    std::u16string text;
+    bool isError = false;
+};
+
+class FakeToolchain : public FakeWindows, public os::RunnerApi {
+public:
+    FakeToolchain();
+
+    // The world. Full paths of DLL files that refuse to load, with the error.
+    std::map<std::u16string, std::uint32_t> loadErrors;
+    std::set<std::string> missingExports;  // undecorated names
+    std::int32_t compileResult = 0;
+    std::string compileReport = "#HSP script preprocessor ver3.7\r\n#No error detected. (total 128 bytes)\r\n";
+    std::string runtimeAsked;  // what hsc3_getruntime answers; "" for the default
+    std::int32_t makeResult = 0;
+    std::string makeReport = "Make custom execute file [hsptmp.exe].\r\n";
+    std::uint16_t uiLanguage = 0x0411;
+    // GetShortPathNameW's answers by long path; an existing path not listed
+    // answers itself, as on a volume without short names.
+    std::map<std::u16string, std::u16string> shortPaths;
+    bool windowFails = false;
+
+    // What the runner did.
+    std::vector<CompilerCall> compilerCalls;
+    std::vector<StartedProcess> processes;
+    std::vector<ShownWindow> windows;
+    int LoadedModules() const { return loaded_; }
+    int OpenProcessHandles() const { return static_cast<int>(processHandles_.size()); }
+    std::vector<std::string> CompilerCallNames() const;
+
+    os::ProcAddress GetProcAddress(os::ModuleHandle module, const char* procName) override;
+    bool CloseHandle(os::FileHandle object) override;
+
+    os::ModuleHandle LoadLibraryExW(const char16_t* fileName, std::uint32_t flags) override;
+    bool FreeLibrary(os::ModuleHandle module) override;
+    std::int32_t CallCompiler(os::ProcAddress function, std::intptr_t p1, std::intptr_t p2, std::intptr_t p3,
+                              std::intptr_t p4) override;
+    bool SetCurrentDirectoryW(const char16_t* pathName) override;
+    std::uint32_t GetShortPathNameW(const char16_t* longPath, char16_t* shortPath,
+                                    std::uint32_t bufferLength) override;
+    bool CreateProcessW(const char16_t* applicationName, char16_t* commandLine, std::uint32_t creationFlags,
+                        const char16_t* currentDirectory, std::uint16_t showWindow,
+                        os::ProcessInformation& information) override;
+    std::uint16_t GetUserDefaultUILanguage() override;
+    bool ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) override;
+
+private:
+    static constexpr const char* kExports[] = {"hsc_ini",     "hsc_refname",  "hsc_objname",
+                                               "hsc_compath", "hsc_comp",     "hsc3_messize",
+                                               "hsc_getmes",  "hsc3_getruntime", "hsc3_make"};
+    std::array<char, std::size(kExports)> exportAddresses_{};
+    char module_ = 0;
+    int loaded_ = 0;
+    std::string lastReport_;
+    std::string objectName_;
+    std::set<void*> processHandles_;
+    std::uintptr_t nextProcess_ = 0x7000;
+};
+
+}  // namespace tollik::fake

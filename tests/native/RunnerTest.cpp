@@ -1,0 +1,280 @@
+// The runner on the fake Windows and its fake HSP compiler: the mode table,
+// the order of the compiler's calls, each failure's window and exit code,
+// and paths the ANSI code page cannot hold.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "FakeText.h"
+#include "FakeToolchain.h"
+#include "Runner.h"
+#include "hsp/CompilerReport.h"
+
+namespace tollik {
+namespace {
+
+using fake::FakeToolchain;
+using runner::ExitCode;
+using testing::Utf8;
+
+constexpr char kLineThreeReport[] =
+    "#HSP script preprocessor ver3.7 / onion software 1997-2025(c)\r\n"
+    "#Use file [hspdef.as]\r\n"
+    "hsptmp(3) : error 4 : \x83\x70\x83\x89\x83\x81\x81\x5B\x83\x5E\x81\x5B (3\x8D\x73\x96\xDA)\r\n"
+    "--> mes 1+*\r\n";
+
+class Runner : public ::testing::Test {
+protected:
+    Runner() {
+        windows.ansiCodePage = 932;
+        windows.files.AddFile(u"C:\\hsp37\\hspcmp.dll");
+        windows.files.AddFile(u"C:\\hsp37\\hsp3.exe");
+        windows.files.AddFile(u"C:\\hsp37\\hsp3cl.exe");
+        windows.files.AddFolder(u"C:\\hsp37\\common");
+        windows.files.AddFile(u"C:\\work\\hsptmp", "mes 1\r\n");
+    }
+
+    ExitCode Run(std::u16string_view arguments) { return RunOn(windows, arguments); }
+    std::string WindowText() const { return WindowTextOf(windows); }
+
+    static ExitCode RunOn(FakeToolchain& on, std::u16string_view arguments) {
+        const ExitCode code = runner::RunRunner(on, u"\"C:\\Pellam\\Plugins\\Tollik.exe\" " + std::u16string(arguments));
+        // Whatever happened, the compiler is unloaded and no handle is left.
+        EXPECT_EQ(on.LoadedModules(), 0);
+        EXPECT_EQ(on.OpenProcessHandles(), 0);
+        EXPECT_EQ(on.files.OpenFiles() + on.files.OpenSearches(), 0);
+        return code;
+    }
+    static std::string WindowTextOf(const FakeToolchain& on) {
+        return on.windows.empty() ? "(no window)" : Utf8(on.windows.back().text);
+    }
+
+    std::string Text(const std::string& name) const {
+        for (const fake::CompilerCall& call : windows.compilerCalls)
+            if (call.name == name) return call.text;
+        return "(not called)";
+    }
+
+    FakeToolchain windows;
+};
+
+const std::vector<std::string> kCompile = {"hsc_ini", "hsc_refname", "hsc_objname", "hsc_compath", "hsc_comp",
+                                           "hsc3_messize", "hsc_getmes"};
+
+std::vector<std::string> Then(std::vector<std::string> calls, std::initializer_list<const char*> more) {
+    calls.insert(calls.end(), more.begin(), more.end());
+    return calls;
+}
+
+TEST_F(Runner, ModeOneCompilesInTheScriptsFolderAndStartsTheRuntimeShownWithoutWaiting) {
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1"), ExitCode::Success);
+    EXPECT_EQ(windows.CompilerCallNames(), Then(kCompile, {"hsc3_getruntime"}));
+    for (const fake::CompilerCall& call : windows.compilerCalls) EXPECT_EQ(Utf8(call.currentDirectory), "C:\\work");
+    EXPECT_EQ(Text("hsc_ini"), "hsptmp");
+    EXPECT_EQ(Text("hsc_objname"), "obj");
+    EXPECT_EQ(Text("hsc_compath"), "C:\\hsp37\\common\\");
+    EXPECT_EQ(Text("hsc3_getruntime"), "obj");
+    EXPECT_EQ(windows.compilerCalls[4].options, (std::array<std::intptr_t, 3>{1, 0, 1}));
+    ASSERT_EQ(windows.processes.size(), 1u);
+    const fake::StartedProcess& started = windows.processes[0];
+    EXPECT_EQ(Utf8(started.application), "C:\\hsp37\\hsp3.exe");
+    EXPECT_EQ(Utf8(started.commandLine), "\"C:\\hsp37\\hsp3.exe\" obj");
+    EXPECT_EQ(Utf8(started.currentDirectory), "C:\\work\\");
+    EXPECT_EQ(started.showWindow, os::kSwShowNormal);
+    EXPECT_EQ(started.creationFlags, os::kCreateNewConsole);
+    EXPECT_TRUE(windows.windows.empty()) << WindowText();
+}
+
+TEST_F(Runner, DebugFlagAndFolderWithoutItsBackslashReachTheCompiler) {
+    EXPECT_EQ(Run(u"\"C:\\hsp37\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::Success);
+    EXPECT_EQ(windows.compilerCalls[4].options, (std::array<std::intptr_t, 3>{1, 0, 0}));
+    EXPECT_EQ(Text("hsc_compath"), "C:\\hsp37\\common\\");
+}
+
+TEST_F(Runner, ModeOneStartsTheRuntimeTheScriptAsksFor) {
+    windows.runtimeAsked = "hsp3cl.exe";
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::Success);
+    ASSERT_EQ(windows.processes.size(), 1u);
+    EXPECT_EQ(Utf8(windows.processes[0].application), "C:\\hsp37\\hsp3cl.exe");
+}
+
+TEST_F(Runner, ModeTwoShowsTheReportAlsoOnSuccessAndRunsNothing) {
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 2 1"), ExitCode::Success);
+    EXPECT_EQ(windows.CompilerCallNames(), kCompile);
+    EXPECT_TRUE(windows.processes.empty());
+    ASSERT_EQ(windows.windows.size(), 1u);
+    EXPECT_FALSE(windows.windows[0].isError);
+    EXPECT_EQ(WindowText().rfind("コンパイルが終わりました。エラーはありません。\r\n\r\nコンパイラーの出力:\r\n#HSP", 0), 0u)
+        << WindowText();
+    EXPECT_EQ(Utf8(windows.windows[0].title), "Tollik - コンパイルのみ - C:\\work");
+}
+
+TEST_F(Runner, ModeThreePacksAndMakesTheExecutableWithTheHspFolder) {
+    windows.makeReport = "Make custom execute file [demo.exe].\r\n";
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 3 1"), ExitCode::Success);
+    EXPECT_EQ(windows.CompilerCallNames(), Then(kCompile, {"hsc3_make", "hsc3_messize", "hsc_getmes"}));
+    EXPECT_EQ(Text("hsc_objname"), "start.ax");
+    EXPECT_EQ(windows.compilerCalls[4].options, (std::array<std::intptr_t, 3>{0, 4, 0}));
+    EXPECT_EQ(Text("hsc3_make"), "C:\\hsp37\\hsptmp");
+    EXPECT_NE(WindowText().find("実行ファイルを作りました:\r\n    C:\\work\\demo.exe"), std::string::npos) << WindowText();
+    EXPECT_TRUE(windows.processes.empty());
+}
+
+TEST_F(Runner, CompileErrorShowsTheFirstErrorAboveTheWholeReportInEveryMode) {
+    for (const char16_t* mode : {u"1", u"2", u"3"}) {
+        SCOPED_TRACE(Utf8(mode));
+        windows.compilerCalls.clear();
+        windows.windows.clear();
+        windows.compileResult = 4;
+        windows.compileReport = kLineThreeReport;
+        EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" " + std::u16string(mode) + u" 1"), ExitCode::CompileError);
+        ASSERT_EQ(windows.windows.size(), 1u);
+        EXPECT_TRUE(windows.windows[0].isError);
+        EXPECT_EQ(WindowText().rfind("コンパイル エラー: 3 行目: パラメーター\r\n", 0), 0u) << WindowText();
+        EXPECT_NE(WindowText().find("hsptmp(3) : error 4 : パラメーター (3行目)\r\n--> mes 1+*"), std::string::npos);
+        EXPECT_TRUE(windows.processes.empty());
+        EXPECT_EQ(windows.CallCount("hsc3_make"), 0);
+    }
+}
+
+TEST_F(Runner, EachFailureHasItsWindowAndExitCode) {
+    const struct {
+        const char* name;
+        std::function<void(FakeToolchain&)> arrange;
+        std::u16string arguments;
+        ExitCode code;
+        std::vector<std::string> words;
+    } cases[] = {
+        {"unreadable line", {}, u"C:\\hsp37\\ hsptmp 1 1", ExitCode::BadInvocation,
+         {"コマンドラインを読めません", "\"<HSP folder>\" \"<script>\" <run mode> <debug window 0/1>"}},
+        {"unknown mode", {}, u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 0 1", ExitCode::BadInvocation,
+         {"実行モード 0 はありません", "1: コンパイルして実行", "2: コンパイルのみ", "3: 実行ファイル作成"}},
+        {"no HSP folder", {}, u"\"D:\\hsp\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
+         {"HSP のフォルダーがありません:\r\n    D:\\hsp\\", "HSPDirName", "tollik-check.exe"}},
+        {"no compiler", [](FakeToolchain& w) { w.files.AddFolder(u"C:\\hsp36"); },
+         u"\"C:\\hsp36\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
+         {"コンパイラーがありません:\r\n    C:\\hsp36\\hspcmp.dll", "HSPDirName"}},
+        {"64-bit compiler", [](FakeToolchain& w) { w.loadErrors[u"C:\\hsp37\\hspcmp.dll"] = os::kErrorBadExeFormat; },
+         u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
+         {"C:\\hsp37\\hspcmp.dll", "32 ビット Windows 用の DLL ではありません", "HSPDirName"}},
+        {"compiler refused", [](FakeToolchain& w) { w.loadErrors[u"C:\\hsp37\\hspcmp.dll"] = os::kErrorAccessDenied; },
+         u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem, {"Access is denied (エラー 5)"}},
+        {"not the compiler", [](FakeToolchain& w) { w.missingExports = {"hsc3_getruntime", "hsc3_make"}; },
+         u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem, {"hsc3_getruntime, hsc3_make"}},
+        {"no runtime", [](FakeToolchain& w) { w.runtimeAsked = "hsp3utf.exe"; },
+         u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
+         {"ランタイムがありません:\r\n    C:\\hsp37\\hsp3utf.exe"}},
+        {"runtime outside the folder", [](FakeToolchain& w) { w.runtimeAsked = "..\\hsp36\\hsp3.exe"; },
+         u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem, {"\"..\\hsp36\\hsp3.exe\""}},
+        {"runtime refused", [](FakeToolchain& w) { w.FailCall("CreateProcessW", os::kErrorAccessDenied); },
+         u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
+         {"ランタイムを起動できません:\r\n    C:\\hsp37\\hsp3.exe\r\nAccess is denied (エラー 5)"}},
+        {"no script folder", {}, u"\"C:\\hsp37\\\" \"C:\\gone\\hsptmp\" 1 1", ExitCode::ScriptProblem,
+         {"スクリプトのフォルダーがありません:\r\n    C:\\gone\\"}},
+        {"no script", {}, u"\"C:\\hsp37\\\" \"C:\\work\\other\" 1 1", ExitCode::ScriptProblem,
+         {"スクリプトのファイルがありません:\r\n    C:\\work\\other"}},
+        {"folder refused", [](FakeToolchain& w) { w.FailCall("SetCurrentDirectoryW", os::kErrorAccessDenied); },
+         u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ScriptProblem, {"Access is denied (エラー 5)"}},
+        {"out of memory", [](FakeToolchain& w) { w.ThrowOnCall("LoadLibraryExW", 1, [] { throw std::bad_alloc(); }); },
+         u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::Unexpected, {"メモリが足りません。"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeToolchain fresh;
+        fresh.ansiCodePage = 932;
+        for (const char16_t* file : {u"C:\\hsp37\\hspcmp.dll", u"C:\\hsp37\\hsp3.exe", u"C:\\work\\hsptmp"})
+            fresh.files.AddFile(file);
+        fresh.files.AddFolder(u"C:\\hsp37\\common");
+        if (c.arrange) c.arrange(fresh);
+        EXPECT_EQ(RunOn(fresh, c.arguments), c.code);
+        ASSERT_EQ(fresh.windows.size(), 1u);
+        EXPECT_TRUE(fresh.windows[0].isError);
+        const std::string text = WindowTextOf(fresh);
+        for (const std::string& word : c.words) EXPECT_NE(text.find(word), std::string::npos) << text;
+        EXPECT_TRUE(fresh.processes.empty());
+    }
+}
+
+TEST_F(Runner, PathsTheCodePageCannotHoldGoToTheCompilerInTheirShortForm) {
+    windows.ansiCodePage = 1252;
+    windows.files.AddDrive(u'D');
+    windows.files.AddFile(u"C:\\作業\\hsptmp");
+    windows.files.AddFolder(u"D:\\ツール\\hsp\\common");
+    windows.files.AddFile(u"D:\\ツール\\hsp\\hspcmp.dll");
+    windows.files.AddFile(u"D:\\ツール\\hsp\\hsp3.exe");
+    windows.shortPaths[u"D:\\ツール\\hsp\\common\\"] = u"D:\\TSURU~1\\hsp\\common\\";
+    windows.shortPaths[u"C:\\作業\\hsptmp"] = u"C:\\SAGYO~1\\hsptmp";
+    EXPECT_EQ(Run(u"\"D:\\ツール\\hsp\\\" \"C:\\作業\\hsptmp\" 1 1"), ExitCode::Success) << WindowText();
+    EXPECT_EQ(Text("hsc_compath"), "D:\\TSURU~1\\hsp\\common\\");
+    EXPECT_EQ(Text("hsc_ini"), "hsptmp");
+    EXPECT_EQ(Utf8(windows.processes.at(0).application), "D:\\ツール\\hsp\\hsp3.exe");
+
+    // Without a short name there is nothing the compiler could open.
+    windows.shortPaths.erase(u"D:\\ツール\\hsp\\common\\");
+    windows.compilerCalls.clear();
+    EXPECT_EQ(Run(u"\"D:\\ツール\\hsp\\\" \"C:\\作業\\hsptmp\" 1 1"), ExitCode::ToolchainProblem);
+    EXPECT_NE(WindowText().find("D:\\ツール\\hsp\\common\\\r\nコード ページ 1252"), std::string::npos) << WindowText();
+    EXPECT_TRUE(windows.compilerCalls.empty());
+}
+
+TEST_F(Runner, JapanesePathsUnderCodePage932GoAsTheyAreAndOverlongOnesAreRefused) {
+    windows.files.AddFile(u"C:\\作業\\hsptmp");
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\作業\\hsptmp\" 1 1"), ExitCode::Success);
+    EXPECT_EQ(Utf8(windows.processes.at(0).currentDirectory), "C:\\作業\\");
+
+    const std::u16string deep = u"C:\\" + std::u16string(250, u'h') + u"\\";
+    windows.files.AddFolder(deep + u"common");
+    windows.files.AddFile(deep + u"hspcmp.dll");
+    EXPECT_EQ(Run(u"\"" + deep + u"\" \"C:\\work\\hsptmp\" 1 1"), ExitCode::ToolchainProblem);
+    EXPECT_NE(WindowText().find("259"), std::string::npos) << WindowText();
+}
+
+TEST_F(Runner, EnglishForOtherLanguagesAndTheExitCodeStandsWhenNoWindowCanBeShown) {
+    windows.uiLanguage = 0x0409;
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 9 1"), ExitCode::BadInvocation);
+    EXPECT_EQ(WindowText().rfind("Run mode 9 does not exist. The run modes are:\r\n    1: Compile and run", 0), 0u)
+        << WindowText();
+    EXPECT_EQ(Utf8(windows.windows[0].title), "Tollik - C:\\work");
+
+    windows.windowFails = true;
+    windows.compileResult = 1;
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1"), ExitCode::CompileError);
+}
+
+TEST(CompilerReport, FindsTheFirstErrorInEachOfTheCompilersForms) {
+    const struct {
+        std::u16string report;
+        std::optional<std::int32_t> line;
+        const char* message;
+    } cases[] = {
+        {u"#HSP script preprocessor ver3.7 / onion software 1997-2025(c)\r\n#Use file [hspdef.as]\r\n"
+         u"hsptmp(12) : error 4 : 式が無効です (12行目)\r\n--> x\r\nhsptmp(20) : error 3 : later\r\n",
+         12, "式が無効です"},
+        {u"hsptmp(7) : error 2 : bad (line 7)\n", 7, "bad"},
+        {u"#HSP script preprocessor ver3.7 / onion software 1997-2025(c)\r\n#Error:macro syntax error in line 9 [hsptmp]\r\n",
+         9, "macro syntax error"},
+        {u"#HSP script preprocessor ver3.7 / onion software 1997-2025(c)\r\n#Use file [hspdef.as]\r\n"
+         u"#スクリプトファイルが見つかりません [neighbour.as]\r\n",
+         std::nullopt, "スクリプトファイルが見つかりません [neighbour.as]"},
+        {u"hsptmp(x) : error 2 : not a line number\r\n#Error:plain\r\n", std::nullopt, "plain"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8(c.report));
+        const std::optional<runner::FirstError> found = runner::FindFirstError(c.report);
+        ASSERT_TRUE(found);
+        EXPECT_EQ(found->line, c.line);
+        EXPECT_EQ(Utf8(found->message), c.message);
+    }
+    EXPECT_FALSE(runner::FindFirstError(u"#HSP code generator ver3.7 / onion software 1997-2025(c)\r\n"));
+    EXPECT_EQ(Utf8(runner::MadeExecutableName(u"#packfile generated.\r\nMake custom execute file [my game.exe].\r\n")),
+              "my game.exe");
+    EXPECT_EQ(Utf8(runner::MadeExecutableName(u"Make custom execute file [unclosed")), "");
+    EXPECT_EQ(Utf8(runner::WithWindowsLineEnds(u"a\nb\rc\r\n")), "a\r\nb\r\nc\r\n");
+}
+
+}  // namespace
+}  // namespace tollik

@@ -1,0 +1,321 @@
+// The real runner at the end of the whole chain, under Wine: an installed
+// editor (the stand-in Pellam.exe, the real Tollik.dll and the real 32-bit
+// Tollik.exe) drives the real HSP toolchain built from OpenHSP. Each case
+// invokes the command as a user does, reads the runner's window through the
+// window itself, closes it as a user would, and judges by the runner's exit
+// code and by what the HSP program left behind.
+//
+// Needs TOLLIK_HSP_FOLDER (the toolchain, with a final backslash) and the
+// runner beside this program in runner32\; skips, saying why, without them.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "EditorReport.h"
+#include "StandInHost.h"
+#include "TestFiles.h"
+
+namespace tollik::host {
+namespace {
+
+constexpr DWORD kWaitMilliseconds = 90000;
+const std::wstring kCasesFolder = L"C:\\tollik-runner\\";
+// An HSP program that proves it ran: it writes "ran" beside itself.
+const std::string kWritesMarker = "notesel buf\r\nnoteadd \"ran\"\r\nnotesave \"marker.txt\"\r\nend\r\n";
+
+std::wstring Environment(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    const DWORD n = ::GetEnvironmentVariableW(name, value, 1024);
+    return n > 0 && n < 1024 ? std::wstring(value, n) : std::wstring();
+}
+
+std::wstring HspFolder() { return Environment(L"TOLLIK_HSP_FOLDER"); }
+std::wstring RealRunner() { return ProgramFolder() + L"runner32\\Tollik.exe"; }
+
+// The words the runner shows for the user's language, as UTF-8.
+std::string Says(const char* japanese, const char* english) {
+    return (::GetUserDefaultUILanguage() & 0x3FF) == 0x11 ? japanese : english;
+}
+
+bool WaitForFile(const std::wstring& path, DWORD milliseconds) {
+    for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+        if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        ::Sleep(100);
+    }
+    return false;
+}
+
+class Process {
+public:
+    Process(std::wstring line, const std::wstring& folder) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                              &started)) {
+            ADD_FAILURE() << "cannot start " << ToUtf8(line) << ": error " << ::GetLastError();
+            return;
+        }
+        ::CloseHandle(started.hThread);
+        handle_ = started.hProcess;
+    }
+    ~Process() {
+        if (handle_ == nullptr) return;
+        if (::WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT) ::TerminateProcess(handle_, 99);
+        ::CloseHandle(handle_);
+    }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    HANDLE handle() const { return handle_; }
+    // The exit code, or -1 when it did not end in time.
+    long Wait() const {
+        DWORD code = 0;
+        if (handle_ == nullptr || ::WaitForSingleObject(handle_, kWaitMilliseconds) != WAIT_OBJECT_0 ||
+            !::GetExitCodeProcess(handle_, &code))
+            return -1;
+        return static_cast<long>(code);
+    }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+struct RunnerWindow {
+    HWND window = nullptr;
+    HWND edit = nullptr;
+    std::string title;
+    std::string text;
+};
+
+std::wstring TextOf(HWND window) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                          5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+BOOL CALLBACK FindVisibleRunnerWindow(HWND window, LPARAM found) {
+    wchar_t type[64] = {};
+    ::GetClassNameW(window, type, 64);
+    if (std::wstring(type) != L"TollikRunnerWindow" || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The runner's window once it is up, or nothing when `program` ends first.
+std::optional<RunnerWindow> AwaitRunnerWindow(const Process& program) {
+    for (DWORD waited = 0; waited < kWaitMilliseconds; waited += 100) {
+        HWND window = nullptr;
+        ::EnumWindows(FindVisibleRunnerWindow, reinterpret_cast<LPARAM>(&window));
+        if (window != nullptr) {
+            RunnerWindow found{window, ::FindWindowExW(window, nullptr, L"EDIT", nullptr), {}, {}};
+            found.title = ToUtf8(TextOf(window));
+            found.text = ToUtf8(TextOf(found.edit));
+            return found;
+        }
+        if (::WaitForSingleObject(program.handle(), 100) == WAIT_OBJECT_0) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+enum class CloseBy { Escape, Enter, CloseBox };
+
+void Close(const RunnerWindow& shown, CloseBy how) {
+    if (how == CloseBy::CloseBox) {
+        ::PostMessageW(shown.window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else {
+        ::PostMessageW(shown.edit, WM_KEYDOWN, how == CloseBy::Escape ? VK_ESCAPE : VK_RETURN, 0);
+    }
+}
+
+struct Outcome {
+    std::optional<RunnerWindow> window;
+    std::wstring runnerExit;  // as the editor saw it end
+};
+
+// An editor installed with the real plug-in and runner, portable, so its
+// settings sit beside it; removed before and after.
+class Installation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (HspFolder().empty() ||
+            ::GetFileAttributesW((HspFolder() + L"hspcmp.dll").c_str()) == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << "no HSP toolchain: TOLLIK_HSP_FOLDER does not name a folder with hspcmp.dll "
+                            "(scripts/test.sh builds it from ../shared/third_party/openhsp)";
+        if (::GetFileAttributesW(RealRunner().c_str()) == INVALID_FILE_ATTRIBUTES)
+            GTEST_SKIP() << "the 32-bit runner is not built beside this program (preset windows32)";
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        root = kCasesFolder + FromUtf8(test->name()) + L"\\";
+        editor = root + L"Pellam\\";
+        RemoveTree(root.substr(0, root.size() - 1));
+        MakeFolders(editor + L"Plugins");
+        const std::wstring built = ProgramFolder();
+        Copy(built + L"tollik_stand_in_editor.exe", editor + L"Pellam.exe");
+        Copy(built + L"Tollik.dll", editor + L"Plugins\\Tollik.dll");
+        Copy(RealRunner(), editor + L"Plugins\\Tollik.exe");
+        Write(editor + L"PellamPortable.ini", "");
+        Settings(HspFolder(), 1, 0);
+    }
+    void TearDown() override {
+        if (!root.empty()) RemoveTree(root.substr(0, root.size() - 1));
+    }
+
+    static void Copy(const std::wstring& from, const std::wstring& to) {
+        ASSERT_TRUE(::CopyFileW(from.c_str(), to.c_str(), FALSE)) << ToUtf8(from);
+    }
+
+    void Settings(const std::wstring& hsp, int mode, int debug) {
+        Write(editor + L"Plugins\\Tollik\\Tollik.ini",
+              ToUtf8(L"[Tollik]\r\nHSPDirName=" + hsp + L"\r\nMode=" + std::to_wstring(mode) +
+                     L"\r\nDebugWindow=" + std::to_wstring(debug) + L"\r\n"));
+    }
+
+    // Invokes the command on `text` saved as `document`, and closes the
+    // runner's window, if one comes up, as `how` says.
+    Outcome Invoke(const std::wstring& document, const std::string& text, bool control = false,
+                   CloseBy how = CloseBy::Escape) {
+        const std::wstring textFile = root + L"document.txt";
+        const std::wstring report = root + L"editor-report.txt";
+        Write(textFile, text);
+        std::wstring line = Quote(editor + L"Pellam.exe") + L" --quiet --text " + Quote(textFile) + L" --report " +
+                            Quote(report) + L" --path " + Quote(document);
+        if (control) line += L" --ctrl";
+        Outcome outcome;
+        const Process program(line, root);
+        outcome.window = AwaitRunnerWindow(program);
+        if (outcome.window) Close(*outcome.window, how);
+        EXPECT_EQ(program.Wait(), 0) << "the editor";
+        const EditorReport seen = ReadReport(report);
+        EXPECT_TRUE(seen.boxes.empty());
+        if (seen.launches.size() == 1) outcome.runnerExit = seen.launches[0].exitCode;
+        return outcome;
+    }
+
+    // Starts the runner itself with `arguments`, as the plug-in would.
+    Outcome StartRunner(const std::wstring& arguments) {
+        Outcome outcome;
+        const Process runner(Quote(editor + L"Plugins\\Tollik.exe") + L" " + arguments, root);
+        outcome.window = AwaitRunnerWindow(runner);
+        if (outcome.window) Close(*outcome.window, CloseBy::Escape);
+        outcome.runnerExit = std::to_wstring(runner.Wait());
+        return outcome;
+    }
+
+    std::wstring root;
+    std::wstring editor;
+};
+
+using RunnerChain = Installation;
+
+TEST_F(RunnerChain, WindowRuntimeRunsTheScriptInAFolderWithBlanksAndJapaneseIncludingItsNeighbour) {
+    const std::wstring folder = root + L"作業 フォルダー\\";
+    Write(folder + L"helper.as", "#define MARK \"included\"\r\n");
+    const Outcome run = Invoke(folder + L"game.hsp",
+                               "#include \"helper.as\"\r\nnotesel buf\r\nnoteadd MARK\r\nnotesave \"marker.txt\"\r\nend\r\n");
+    EXPECT_FALSE(run.window) << run.window->text;
+    EXPECT_EQ(run.runnerExit, L"0");
+    ASSERT_TRUE(WaitForFile(folder + L"marker.txt", kWaitMilliseconds));
+    EXPECT_EQ(Read(folder + L"marker.txt").substr(0, 8), "included");
+    EXPECT_NE(Read(folder + L"obj"), "(missing)") << "the object file lands beside the script";
+}
+
+TEST_F(RunnerChain, ConsoleRuntimeTheScriptAsksForRunsIt) {
+    const Outcome run = Invoke(root + L"work\\cl.hsp", "#runtime \"hsp3cl\"\r\n" + kWritesMarker);
+    EXPECT_FALSE(run.window) << run.window->text;
+    EXPECT_EQ(run.runnerExit, L"0");
+    EXPECT_TRUE(WaitForFile(root + L"work\\marker.txt", kWaitMilliseconds));
+}
+
+TEST_F(RunnerChain, DebugFlagRunsTheScriptWithTheDebugWindowModule) {
+    ASSERT_NE(::GetFileAttributesW((HspFolder() + L"hsp3debug.dll").c_str()), INVALID_FILE_ATTRIBUTES);
+    Settings(HspFolder(), 1, 1);
+    const Outcome run = Invoke(root + L"work\\debug.hsp", kWritesMarker);
+    EXPECT_FALSE(run.window) << run.window->text;
+    EXPECT_EQ(run.runnerExit, L"0");
+    EXPECT_TRUE(WaitForFile(root + L"work\\marker.txt", kWaitMilliseconds));
+}
+
+TEST_F(RunnerChain, SyntaxErrorOnLineThreeShowsTheReportAndRunsNothing) {
+    const Outcome run = Invoke(root + L"work\\broken.hsp", "mes \"one\"\r\nmes \"two\"\r\nmes 1+*\r\n" + kWritesMarker);
+    ASSERT_TRUE(run.window);
+    const std::string summary = run.window->text.substr(0, run.window->text.find("\r\n"));
+    EXPECT_NE(summary.find(Says("3 行目: ", "line 3: ")), std::string::npos) << run.window->text;
+    EXPECT_NE(run.window->text.find("hsptmp(3) : error"), std::string::npos) << run.window->text;
+    EXPECT_NE(run.window->title.find(ToUtf8(root + L"work")), std::string::npos) << run.window->title;
+    EXPECT_EQ(run.runnerExit, L"1");
+    EXPECT_EQ(Read(root + L"work\\marker.txt"), "(missing)");
+}
+
+TEST_F(RunnerChain, CtrlGivesTheCompileOnlyReport) {
+    const Outcome run = Invoke(root + L"work\\ok.hsp", kWritesMarker, true, CloseBy::Enter);
+    ASSERT_TRUE(run.window);
+    EXPECT_EQ(run.window->text.rfind(Says("コンパイルが終わりました。エラーはありません。", "Compiled with no errors."), 0),
+              0u)
+        << run.window->text;
+    EXPECT_NE(run.window->title.find(Says("コンパイルのみ", "Compile only")), std::string::npos);
+    EXPECT_EQ(run.runnerExit, L"0");
+    ::Sleep(1000);
+    EXPECT_EQ(Read(root + L"work\\marker.txt"), "(missing)") << "compile only runs nothing";
+}
+
+TEST_F(RunnerChain, ModeThreeMakesAnExecutableThatRuns) {
+    Settings(HspFolder(), 3, 0);
+    const std::wstring folder = root + L"work\\";
+    const Outcome run = Invoke(folder + L"pack.hsp", "#packopt name \"demo\"\r\n" + kWritesMarker, false,
+                               CloseBy::CloseBox);
+    ASSERT_TRUE(run.window);
+    EXPECT_NE(run.window->text.find(ToUtf8(folder + L"demo.exe")), std::string::npos) << run.window->text;
+    EXPECT_EQ(run.runnerExit, L"0");
+    const Process made(Quote(folder + L"demo.exe"), folder);
+    EXPECT_EQ(made.Wait(), 0);
+    EXPECT_TRUE(WaitForFile(folder + L"marker.txt", 5000));
+}
+
+TEST_F(RunnerChain, MissingHspFolderNamesItAndTheFix) {
+    Settings(L"C:\\nowhere\\hsp37", 1, 0);
+    const Outcome run = Invoke(root + L"work\\a.hsp", kWritesMarker);
+    ASSERT_TRUE(run.window);
+    EXPECT_NE(run.window->text.find("C:\\nowhere\\hsp37\\"), std::string::npos) << run.window->text;
+    EXPECT_NE(run.window->text.find("HSPDirName"), std::string::npos);
+    EXPECT_NE(run.window->text.find("tollik-check"), std::string::npos);
+    EXPECT_EQ(run.runnerExit, L"3");
+}
+
+TEST_F(RunnerChain, SixtyFourBitCompilerIsRefusedInPlainWords) {
+    const std::wstring hsp = root + L"hsp64\\";
+    MakeFolders(hsp + L"common");
+    Copy(ProgramFolder() + L"Tollik.dll", hsp + L"hspcmp.dll");
+    Settings(hsp, 1, 0);
+    const Outcome run = Invoke(root + L"work\\a.hsp", kWritesMarker);
+    ASSERT_TRUE(run.window);
+    EXPECT_NE(run.window->text.find(Says("32 ビット Windows 用の DLL ではありません", "It is not a 32-bit Windows DLL")),
+              std::string::npos)
+        << run.window->text;
+    EXPECT_EQ(run.runnerExit, L"3");
+}
+
+TEST_F(RunnerChain, UnreadableCommandLineAndUnknownModeSayWhatIsExpected) {
+    Write(root + L"work\\hsptmp", kWritesMarker);
+    const Outcome unreadable = StartRunner(L"C:\\hsp37\\ hsptmp 1 1");
+    ASSERT_TRUE(unreadable.window);
+    EXPECT_NE(unreadable.window->text.find("\"<HSP folder>\" \"<script>\" <run mode>"), std::string::npos);
+    EXPECT_EQ(unreadable.runnerExit, L"2");
+
+    const Outcome unknown = StartRunner(Quote(HspFolder()) + L" " + Quote(root + L"work\\hsptmp") + L" 7 0");
+    ASSERT_TRUE(unknown.window);
+    EXPECT_NE(unknown.window->text.find(Says("実行モード 7 はありません", "Run mode 7 does not exist")),
+              std::string::npos)
+        << unknown.window->text;
+    EXPECT_NE(unknown.window->text.find(Says("3: 実行ファイル作成", "3: Make executable")), std::string::npos);
+    EXPECT_EQ(unknown.runnerExit, L"2");
+}
+
+}  // namespace
+}  // namespace tollik::host
