@@ -18,6 +18,10 @@ need googletest       test -f /usr/src/googletest/CMakeLists.txt
 need mingw-w64        command -v x86_64-w64-mingw32-g++-posix
 need wine64           test -x /usr/lib/wine/wine64
 need wine             command -v wineserver
+# The runner is 32-bit (the HSP compiler is): Wine runs it in the same
+# 64-bit prefix once its 32-bit half is there.
+need wine32:i386      sh -c 'dpkg-query -W -f="\${Status}" wine32:i386 | grep -q "ok installed"'
+need gcc-mingw-w64-i686 command -v i686-w64-mingw32-g++-posix
 need python3          command -v python3
 need clang            command -v clang++
 need valgrind         command -v valgrind
@@ -36,13 +40,14 @@ fi
 if [ "$(id -u)" -ne 0 ]; then
     echo "Missing packages or the ja_JP.UTF-8 locale. Run:" >&2
     [ ${#packages[@]} -eq 0 ] ||
-        echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${packages[*]}" >&2
+        echo "  sudo dpkg --add-architecture i386 && sudo apt-get update && sudo apt-get install -y --no-install-recommends ${packages[*]}" >&2
     echo "  sudo sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen && sudo locale-gen" >&2
     exit 1
 fi
 if [ ${#packages[@]} -ne 0 ]; then
     echo "Installing: ${packages[*]}"
     export DEBIAN_FRONTEND=noninteractive
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
     apt-get update -q >/dev/null
     apt-get install -y -q --no-install-recommends "${packages[@]}" >/dev/null
 fi

@@ -2,7 +2,9 @@
 # Every test, after installing what is missing: the native suite (logic on
 # the fake Windows), the same suite under valgrind, and under ASan and UBSan with the fuzz
 # targets' seed corpora, a bounded fuzzing run (TOLLIK_FUZZ_SECONDS per
-# target, default 30), and the Windows suite (the real Tollik.dll under Wine).
+# target, default 30), and the Windows suite (the real Tollik.dll and the
+# 32-bit runner under Wine, the runner driving the HSP toolchain built from
+# ../shared/third_party/openhsp).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -32,6 +34,9 @@ scripts/fuzz.sh "${TOLLIK_FUZZ_SECONDS:-30}"
 
 echo "== Windows build and tests (Wine)"
 trap stop_wine EXIT
+scripts/build-hsp.sh
+cmake --preset windows32 >/dev/null
+cmake --build --preset windows32
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 ctest --preset windows

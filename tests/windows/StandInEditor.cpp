@@ -5,10 +5,11 @@
 // started (each is started and waited for, so its result is known), what
 // the runner reported and the script file it read.
 //
-//   Pellam.exe --text FILE [--path DOCUMENT-PATH] [--ctrl] [--report FILE] [--quiet]
+//   Pellam.exe --text FILE [--path DOCUMENT-PATH] [--ctrl] [--report FILE] [--quiet] [--answer-runner]
 //
 // FILE is read as UTF-8. DOCUMENT-PATH is the path the editor reports for the
-// document (default: untitled). --ctrl holds the Control key. --report writes
+// document (default: untitled). --ctrl holds the Control key. --answer-runner
+// reads each window the runner shows, prints it and closes it with Enter. --report writes
 // a machine-readable account for the end-to-end tests. Exits 0 when the
 // plug-in behaved as a host expects (painting resumed, selection restored),
 // 1 when it did not, 2 on a usage error.
@@ -35,6 +36,51 @@ namespace {
 std::vector<ShownBox> g_boxes;
 std::vector<Launch> g_launches;
 constexpr DWORD kRunnerWaitMilliseconds = 120000;
+// --answer-runner: the runner's windows, read and closed as a user would.
+bool g_answerRunner = false;
+std::vector<std::wstring> g_runnerWindows;
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM search) {
+    auto& wanted = *reinterpret_cast<WindowSearch*>(search);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != wanted.processId || !::IsWindowVisible(window)) return TRUE;
+    wanted.found = window;
+    return FALSE;
+}
+
+std::wstring WindowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                          SMTO_ABORTIFHUNG, 5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+// Waits for the program; with --answer-runner, each window it shows is read
+// and closed with Enter, the way a user dismisses it.
+bool WaitForProgram(HANDLE process) {
+    for (DWORD waited = 0; waited < kRunnerWaitMilliseconds; waited += 100) {
+        if (::WaitForSingleObject(process, 100) == WAIT_OBJECT_0) return true;
+        if (!g_answerRunner) continue;
+        WindowSearch search{::GetProcessId(process), nullptr};
+        ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) continue;
+        const HWND edit = ::FindWindowExW(search.found, nullptr, L"EDIT", nullptr);
+        g_runnerWindows.push_back(WindowText(search.found) + L"\n" + (edit ? WindowText(edit) : L""));
+        ::PostMessageW(edit ? edit : search.found, WM_KEYDOWN, VK_RETURN, 0);
+        ::Sleep(500);
+    }
+    return false;
+}
 
 int WINAPI RecordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     g_boxes.push_back({owner, text, caption, type});
@@ -70,8 +116,7 @@ HINSTANCE WINAPI StartAndWait(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWS
     }
     if (info.hProcess != nullptr) {
         DWORD code = 0;
-        if (::WaitForSingleObject(info.hProcess, kRunnerWaitMilliseconds) == WAIT_OBJECT_0 &&
-            ::GetExitCodeProcess(info.hProcess, &code)) {
+        if (WaitForProgram(info.hProcess) && ::GetExitCodeProcess(info.hProcess, &code)) {
             launch.exitCode = std::to_wstring(code);
         } else {
             launch.exitCode = L"still running";
@@ -106,6 +151,7 @@ Options ReadOptions(int argc, wchar_t** argv) {
         else if (arg == L"--report" && hasValue) options.reportFile = argv[++i];
         else if (arg == L"--ctrl") options.control = true;
         else if (arg == L"--quiet") options.quiet = true;
+        else if (arg == L"--answer-runner") g_answerRunner = true;
         else throw std::invalid_argument("unknown or incomplete option: " + ToUtf8(arg));
     }
     if (options.textFile.empty()) throw std::invalid_argument("--text FILE is required");
@@ -195,6 +241,9 @@ int Run(const Options& options) {
             if (ReadBytes(folder + L"TollikRunnerReport.txt", runnerReport))
                 out << L"  the runner received:\n" << FromUtf8(runnerReport);
         }
+        for (const std::wstring& window : g_runnerWindows)
+            out << L"----- the runner's window (closed with Enter) -----\n" << window
+                << L"\n---------------------------------------------------\n";
         Print(out.str());
     }
     return report.paintingResumed && report.selectionRestored ? 0 : 1;
@@ -215,7 +264,7 @@ int main() {
         return tollik::host::Run(tollik::host::ReadOptions(argc, view.data()));
     } catch (const std::invalid_argument& usage) {
         std::fprintf(stderr, "Pellam (stand-in): %s\nusage: Pellam.exe --text FILE [--path DOCUMENT-PATH] "
-                             "[--ctrl] [--report FILE] [--quiet]\n", usage.what());
+                             "[--ctrl] [--report FILE] [--quiet] [--answer-runner]\n", usage.what());
         return 2;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "Pellam (stand-in): %s\n", failure.what());
