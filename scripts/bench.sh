@@ -2,7 +2,8 @@
 # Every benchmark, with its table: Google Benchmark on the fake Windows
 # (settings store, numbers, paths, script writer), then the whole command on
 # the real Tollik.dll under Wine against its baseline, ASCII and Japanese
-# text under code page 932. Not part of the tests: no time is asserted.
+# text under code page 932, and the runner against its baseline. Not part
+# of the tests: no time is asserted.
 #   scripts/bench.sh [--quick]    --quick: sizes up to 16 Mi units, 3 runs
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,3 +36,16 @@ for text in ascii japanese; do
             ./Pellam.exe --sizes "$sizes" --repeat "$repeat" --text "$text")
     echo
 done
+
+echo "== the runner: its start to the runtime's start, against a baseline (32-bit, under Wine)"
+scripts/build-hsp.sh >/dev/null
+if [ -f build/openhsp/hspcmp.dll ]; then
+    cmake --preset windows32 >/dev/null
+    cmake --build --preset windows32 >/dev/null
+    (cd build/windows32/bin &&
+        LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 sh "$ROOT/cmake/wine-run.sh" "$ROOT/build/windows/wineprefix" \
+            ./runner_bench.exe "Z:$(pwd | tr / '\\')\\Tollik.exe" "Z:$(cd "$ROOT/build/openhsp" && pwd | tr / '\\')\\" "$repeat") ||
+        echo "(the runner missed its goal, or a run failed)"
+else
+    echo "(skipped: no HSP toolchain in build/openhsp)"
+fi
