@@ -1,5 +1,6 @@
 #include "Runner.h"
 
+#include <iterator>
 #include <new>
 #include <optional>
 #include <string>
@@ -120,9 +121,9 @@ private:
 
     [[noreturn]] void ShowCompileError(const std::u16string& report) {
         const std::optional<FirstError> first = FindFirstError(report);
-        std::u16string summary = texts_.ErrorWithoutLine(u"");
-        if (first && first->line) summary = texts_.ErrorOnLine(*first->line, first->message);
-        else if (first) summary = texts_.ErrorWithoutLine(first->message);
+        const std::u16string summary = !first        ? texts_.ErrorWithoutLine(u"")
+                                       : first->line ? texts_.ErrorOnLine(*first->line, first->message)
+                                                     : texts_.ErrorWithoutLine(first->message);
         Show(summary, report, true);
         throw Stop{ExitCode::CompileError};
     }
@@ -140,7 +141,7 @@ private:
         const std::u16string path = hsp + runtime;
         if (!FileIsPresent(api_, path)) Fail(ExitCode::ToolchainProblem, texts_.RuntimeMissing(path));
 
-        std::u16string line = u"\"" + path + u"\" " + std::u16string(u"obj");
+        std::u16string line = u"\"" + path + u"\" " + std::u16string(std::begin(kObjectFile), std::end(kObjectFile) - 1);
         os::ProcessInformation started;
         // Shown, though the runner itself was started hidden; a console
         // runtime gets a console of its own.

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "os/RunnerApi.h"
+
 namespace tollik::runner {
 namespace {
 
@@ -24,7 +26,7 @@ constexpr std::u16string_view kUsage =
 }  // namespace
 
 Language LanguageOf(std::uint16_t uiLanguage) {
-    return (uiLanguage & 0x03FF) == 0x11 ? Language::Japanese : Language::English;
+    return (uiLanguage & os::kPrimaryLanguageMask) == os::kLangJapanese ? Language::Japanese : Language::English;
 }
 
 std::u16string RunnerTexts::Pick(std::u16string_view japanese, std::u16string_view english) const {
@@ -140,7 +142,7 @@ std::u16string RunnerTexts::CompilerMissing(std::u16string_view dll) const {
 std::u16string RunnerTexts::CompilerNotLoaded(std::u16string_view dll, std::uint32_t error,
                                               std::u16string_view reason) const {
     std::u16string why;
-    if (error == 193) {
+    if (error == os::kErrorBadExeFormat) {
         why = Pick(u"32 ビット Windows 用の DLL ではありません (64 ビット版か、DLL でないファイルです)。"
                    u"HSP に付属の 32 ビット版 hspcmp.dll を使ってください。",
                    u"It is not a 32-bit Windows DLL (it is a 64-bit build, or no DLL at all). Use the "

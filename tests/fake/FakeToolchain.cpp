@@ -9,12 +9,6 @@
 namespace tollik::fake {
 namespace {
 
-std::string Upper(std::u16string_view text) {
-    std::string out = Utf8(std::u16string(text));
-    for (char& c : out) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    return out;
-}
-
 std::uint32_t Answer(const std::u16string& text, char16_t* buffer, std::uint32_t length) {
     const auto size = static_cast<std::uint32_t>(text.size());
     if (buffer == nullptr || length <= size) return size + 1;
@@ -63,7 +57,7 @@ os::ModuleHandle FakeToolchain::LoadLibraryExW(const char16_t* fileName, std::ui
         return nullptr;
     }
     for (const auto& [refused, error] : loadErrors) {
-        if (Upper(refused) != Upper(path)) continue;
+        if (!EqualNoCase(refused, path)) continue;
         SetFakeLastError(error);
         return nullptr;
     }

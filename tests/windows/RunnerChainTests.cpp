@@ -90,17 +90,6 @@ struct RunnerWindow {
     std::string text;
 };
 
-std::wstring TextOf(HWND window) {
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                          5000, &copied);
-    text.resize(copied);
-    return text;
-}
-
 BOOL CALLBACK FindVisibleRunnerWindow(HWND window, LPARAM found) {
     wchar_t type[64] = {};
     ::GetClassNameW(window, type, 64);
@@ -116,8 +105,8 @@ std::optional<RunnerWindow> AwaitRunnerWindow(const Process& program) {
         ::EnumWindows(FindVisibleRunnerWindow, reinterpret_cast<LPARAM>(&window));
         if (window != nullptr) {
             RunnerWindow found{window, ::FindWindowExW(window, nullptr, L"EDIT", nullptr), {}, {}};
-            found.title = ToUtf8(TextOf(window));
-            found.text = ToUtf8(TextOf(found.edit));
+            found.title = ToUtf8(WindowText(window));
+            found.text = ToUtf8(WindowText(found.edit));
             return found;
         }
         if (::WaitForSingleObject(program.handle(), 100) == WAIT_OBJECT_0) return std::nullopt;

@@ -54,17 +54,6 @@ BOOL CALLBACK FindWindowOf(HWND window, LPARAM search) {
     return FALSE;
 }
 
-std::wstring WindowText(HWND window) {
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                          SMTO_ABORTIFHUNG, 5000, &copied);
-    text.resize(copied);
-    return text;
-}
-
 // Waits for the program; with --answer-runner, each window it shows is read
 // and closed with Enter, the way a user dismisses it.
 bool WaitForProgram(HANDLE process) {

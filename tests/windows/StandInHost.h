@@ -80,6 +80,9 @@ std::wstring ProgramFolder();
 
 // UTF-16 to UTF-8 and back, for the console and for files.
 std::string ToUtf8(const std::wstring& text);
+// A window's text, also another process's (WM_GETTEXT, 5 s at most); empty
+// when it does not answer.
+std::wstring WindowText(HWND window);
 std::wstring FromUtf8(const std::string& text);
 
 }  // namespace tollik::host
