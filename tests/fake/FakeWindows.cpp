@@ -26,8 +26,8 @@ std::string Hex(std::uint32_t value) {
 
 FakeWindows::FakeWindows() {
     // The same texts the resource script gives the real library.
-    stringResources[IDS_MENU_TEXT] = u"HSP コンパイル/実行";
-    stringResources[IDS_STATUS_MESSAGE] = u"HSP コンパイル/実行|HSP でコンパイル/実行します。";
+    stringResources[IDS_MENU_TEXT] = u"" TOLLIK_PLUGIN_NAME;
+    stringResources[IDS_STATUS_MESSAGE] = u"" TOLLIK_STATUS_MESSAGE;
     stringResources[IDS_PLUGIN_NAME] = kPluginName;
     stringResources[IDS_PLUGIN_VERSION] = kPluginVersion;
     files.AddFolder(appDataFolder);
