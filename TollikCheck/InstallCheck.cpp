@@ -1,7 +1,5 @@
 #include "InstallCheck.h"
 
-#include <memory>
-
 #include "Common/FileSystem.h"
 #include "Common/HostSettingsFile.h"
 #include "Common/PathText.h"
@@ -9,9 +7,9 @@
 #include "Failure.h"
 #include "HSPCmp/RunnerLaunch.h"
 #include "SettingsLint.h"
-#include "os/Handles.h"
 #include "settings/IniStore.h"
 #include "settings/NumberText.h"
+#include "settings/SettingsKeys.h"
 
 namespace tollik::check {
 namespace {
@@ -35,27 +33,6 @@ std::u16string Number(std::int32_t value) {
 std::u16string SystemText(SystemApi& api, std::uint32_t error) {
     std::u16string text = SystemMessageText(api, error);
     return text.empty() ? u"error " + Number(static_cast<std::size_t>(error)) : text;
-}
-
-enum class Read { Bytes, Locked, TooLarge };
-
-// The file's bytes, opened exactly as the plug-in opens it.
-Read ReadBytes(SystemApi& api, const std::u16string& path, std::string& bytes,
-               std::uint32_t& error) {
-    const unique_hfile file(api, api.CreateFileW(path.c_str(), kGenericRead, kFileShareRead,
-                                                 kOpenExisting, kFileAttributeNormal));
-    if (!file) {
-        error = api.GetLastError();
-        return Read::Locked;
-    }
-    std::int64_t size = 0;
-    if (!api.GetFileSizeEx(file.get(), &size) || size <= 0) return Read::Bytes;
-    if (size >= kSettingsFileSizeLimit) return Read::TooLarge;
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    std::uint32_t read = 0;
-    api.ReadFile(file.get(), bytes.data(), static_cast<std::uint32_t>(size), &read);
-    bytes.resize(read);
-    return Read::Bytes;
 }
 
 void AddLint(const LintFinding& f, Report& report) {
@@ -121,16 +98,15 @@ RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path,
     if (!FileIsPresent(api, path)) {
         report.Add(Severity::Info, MessageId::SettingsFileMissing);
     } else {
-        std::string bytes;
-        std::uint32_t error = 0;
-        const Read read = ReadBytes(api, path, bytes, error);
-        if (read == Read::Locked) {
+        const SettingsFileBytes file = ReadSettingsFileBytes(api, path);
+        if (file.outcome == SettingsFileRead::CannotOpen) {
             report.Add(Severity::Problem, MessageId::SettingsFileLocked,
-                       {std::u16string(shownAs), SystemText(api, error)});
+                       {std::u16string(shownAs), SystemText(api, file.error)});
             return settings;
         }
-        if (read == Read::TooLarge) report.Add(Severity::Warning, MessageId::SettingsFileTooLarge);
-        const LintResult lint = LintSettings(api, bytes);
+        if (file.outcome == SettingsFileRead::TooLarge)
+            report.Add(Severity::Warning, MessageId::SettingsFileTooLarge);
+        const LintResult lint = LintSettings(api, file.bytes);
         for (const LintFinding& finding : lint.findings) AddLint(finding, report);
         effective = lint.effective;
     }
@@ -138,22 +114,19 @@ RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path,
     // The values themselves from the plug-in's own reader.
     try {
         const IniStore store(api, path, kUtf8Encoding);
-        const std::u16string section = u"Tollik";
-        const bool hasDirectory = store.ReadText(section, u"HSPDirName", kAbsent) != kAbsent;
-        settings.HspDirectory =
-            AddTrailingDelimiter(store.ReadText(section, u"HSPDirName", probedHsp));
-        settings.RunMode = store.ReadNumber(section, u"Mode", 1);
-        settings.ShowDebugWindow = store.ReadFlag(section, u"DebugWindow", true);
+        const auto read = [&](std::u16string_view key, std::u16string_view absent) {
+            return store.ReadText(kSettingsSection, key, absent);
+        };
+        const bool hasDirectory = read(kHspDirNameKey, kAbsent) != kAbsent;
+        settings = ReadRunSettings(store, probedHsp);
         // A value that is there but not a number gives the default: the lint said why.
-        const bool modeRead =
-            ConvertSettingsNumber(store.ReadText(section, u"Mode", u"")).has_value();
-        const bool flagRead =
-            ConvertSettingsNumber(store.ReadText(section, u"DebugWindow", u"")).has_value();
-        AddValue(report, u"HSPDirName", settings.HspDirectory,
+        const bool modeRead = ConvertSettingsNumber(read(kModeKey, u"")).has_value();
+        const bool flagRead = ConvertSettingsNumber(read(kDebugWindowKey, u"")).has_value();
+        AddValue(report, kHspDirNameKey, settings.HspDirectory,
                  hasDirectory ? effective.hspDirName : 0, MessageId::ValueProbed);
-        AddValue(report, u"Mode", Number(settings.RunMode), modeRead ? effective.mode : 0,
+        AddValue(report, kModeKey, Number(settings.RunMode), modeRead ? effective.mode : 0,
                  MessageId::ValueDefault);
-        AddValue(report, u"DebugWindow", settings.ShowDebugWindow ? u"1" : u"0",
+        AddValue(report, kDebugWindowKey, settings.ShowDebugWindow ? u"1" : u"0",
                  flagRead ? effective.debugWindow : 0, MessageId::ValueDefault);
     } catch (const Failure&) {
         // Opened a moment ago; refused now: say so as the plug-in would.

@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
                             std::istreambuf_iterator<char>());
 
     fake::FakeWindows windows;
-    const std::u16string inside = u"C:\\Pellam\\Plugins\\Tollik\\Tollik.ini";
+    const std::u16string inside = PluginSettingsPath(u"C:\\Pellam\\Pellam.ini");
     windows.files.AddFile(inside, bytes);
     const LibraryState library = InitializeLibrary(windows, nullptr);
     check::Report report;

@@ -7,12 +7,13 @@
 #include "settings/IniStore.h"
 #include "settings/IniText.h"
 #include "settings/NumberText.h"
+#include "settings/SettingsKeys.h"
 
 namespace tollik::check {
 namespace {
 
-constexpr std::u16string_view kSection = u"Tollik";
-constexpr std::array<std::u16string_view, 3> kKeys = {u"HSPDirName", u"Mode", u"DebugWindow"};
+// In the order of EffectiveLines.
+constexpr std::array<std::u16string_view, 3> kKeys = {kHspDirNameKey, kModeKey, kDebugWindowKey};
 
 std::u16string_view TrimBlanks(std::u16string_view text) {
     const std::size_t first = text.find_first_not_of(u' ');
@@ -20,43 +21,35 @@ std::u16string_view TrimBlanks(std::u16string_view text) {
     return text.substr(first, text.find_last_not_of(u' ') - first + 1);
 }
 
-// Names compared as the reader compares them: upper-cased by the system,
-// unit by unit.
+// Names compared as the reader compares them.
 class Names {
 public:
-    explicit Names(os::SystemApi& api) : api_(api) {}
-
-    bool Same(std::u16string_view a, std::u16string_view b) const {
-        return a.size() == b.size() && Upper(a) == Upper(b);
+    explicit Names(os::SystemApi& api) : api_(api), section_(UpperSettingsName(api, kSettingsSection)) {
+        for (std::size_t k = 0; k < kKeys.size(); ++k) keys_[k] = UpperSettingsName(api, kKeys[k]);
     }
+
+    bool IsSection(std::u16string_view name) const { return MatchesUpperName(api_, name, section_); }
 
     // Which of the three keys `name` is, if any.
     std::optional<std::size_t> Key(std::u16string_view name) const {
         for (std::size_t k = 0; k < kKeys.size(); ++k)
-            if (Same(name, kKeys[k])) return k;
+            if (MatchesUpperName(api_, name, keys_[k])) return k;
         return std::nullopt;
     }
 
 private:
-    std::u16string Upper(std::u16string_view text) const {
-        std::u16string upper(text);
-        if (!upper.empty())
-            api_.CharUpperBuffW(upper.data(), static_cast<std::uint32_t>(upper.size()));
-        return upper;
-    }
-
     os::SystemApi& api_;
+    std::u16string section_;
+    std::array<std::u16string, kKeys.size()> keys_;
 };
 
-// The 1-based line that unit `at` stands on.
-std::size_t LineOf(std::u16string_view text, std::size_t at) {
-    std::size_t line = 1;
-    for (std::size_t i = 0; i < at; ++i) {
-        if (text[i] == u'\n' ||
-            (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n')))
-            ++line;
-    }
-    return line;
+// The 1-based line a U+0000 at `nul` stands on, given the lines before it
+// (the text ends there): the last of them when it runs up to the NUL.
+std::size_t LineOfNul(std::u16string_view text, std::size_t nul,
+                      const std::vector<std::u16string_view>& lines) {
+    if (!lines.empty() && lines.back().data() + lines.back().size() == text.data() + nul)
+        return lines.size();
+    return lines.size() + 1;
 }
 
 LintFinding Finding(LintKind kind, std::size_t line = 0, std::u16string name = {},
@@ -183,7 +176,7 @@ LintResult LintSettings(os::SystemApi& api, std::string_view bytes) {
         }
         if (IsIniSectionHeader(line)) {
             const std::u16string_view name = line.substr(1, line.size() - 2);
-            const bool tollik = names.Same(name, kSection);
+            const bool tollik = names.IsSection(name);
             sections.push_back({number, name, tollik, {}});
             if (!tollik)
                 findings.push_back(Finding(LintKind::UnknownSection, number, std::u16string(name)));
@@ -218,7 +211,7 @@ LintResult LintSettings(os::SystemApi& api, std::string_view bytes) {
         }
     }
     if (const std::size_t nul = text.find(u'\0'); nul != std::u16string::npos)
-        findings.push_back(Finding(LintKind::NulCharacter, LineOf(text, nul)));
+        findings.push_back(Finding(LintKind::NulCharacter, LineOfNul(text, nul, lines)));
 
     result.effective = ConcludeSections(names, sections, !text.empty(), findings);
     std::stable_sort(findings.begin(), findings.end(),

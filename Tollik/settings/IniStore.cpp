@@ -1,7 +1,5 @@
 #include "settings/IniStore.h"
 
-#include <memory>
-
 #include "Common/FileSystem.h"
 #include "Common/SystemMessage.h"
 #include "Failure.h"
@@ -13,8 +11,7 @@ namespace {
 
 using namespace os;
 
-[[noreturn]] void FailToOpen(SystemApi& api, const std::u16string& path) {
-    const std::uint32_t error = api.GetLastError();
+[[noreturn]] void FailToOpen(SystemApi& api, const std::u16string& path, std::uint32_t error) {
     std::u16string message = u"ファイル ";
     message += ExpandPath(api, path);
     message += u" は開けません。 ";
@@ -23,27 +20,40 @@ using namespace os;
     throw GeneralError(std::move(message));
 }
 
-// The file's bytes, read in one piece. A read that delivers less than the
-// size leaves zeros in the rest, which end the text where the bytes end.
-std::unique_ptr<char[]> ReadWholeFile(SystemApi& api, const std::u16string& path,
-                                      std::size_t& size) {
+}  // namespace
+
+SettingsFileBytes ReadSettingsFileBytes(SystemApi& api, const std::u16string& path) {
+    SettingsFileBytes result;
     const unique_hfile file(api, api.CreateFileW(path.c_str(), kGenericRead, kFileShareRead,
                                                  kOpenExisting, kFileAttributeNormal));
-    if (!file) FailToOpen(api, path);
-    std::int64_t fileSize = 0;
-    if (!api.GetFileSizeEx(file.get(), &fileSize) || fileSize <= 0 ||
-        fileSize >= kSettingsFileSizeLimit) {
-        size = 0;
-        return nullptr;
+    if (!file) {
+        result.outcome = SettingsFileRead::CannotOpen;
+        result.error = api.GetLastError();
+        return result;
     }
-    size = static_cast<std::size_t>(fileSize);
-    auto bytes = std::make_unique<char[]>(size);  // zeroed
+    std::int64_t size = 0;
+    if (!api.GetFileSizeEx(file.get(), &size) || size <= 0) return result;
+    if (size >= kSettingsFileSizeLimit) {
+        result.outcome = SettingsFileRead::TooLarge;
+        return result;
+    }
+    // One read; a file that shrank since gives what it still holds.
+    result.bytes.assign(static_cast<std::size_t>(size), '\0');
     std::uint32_t read = 0;
-    api.ReadFile(file.get(), bytes.get(), static_cast<std::uint32_t>(size), &read);
-    return bytes;
+    api.ReadFile(file.get(), result.bytes.data(), static_cast<std::uint32_t>(size), &read);
+    result.bytes.resize(read);
+    return result;
 }
 
-}  // namespace
+std::u16string UpperSettingsName(SystemApi& api, std::u16string_view name) {
+    std::u16string upper(name);
+    if (!upper.empty()) api.CharUpperBuffW(upper.data(), static_cast<std::uint32_t>(upper.size()));
+    return upper;
+}
+
+bool MatchesUpperName(SystemApi& api, std::u16string_view name, std::u16string_view upperWanted) {
+    return name.size() == upperWanted.size() && UpperSettingsName(api, name) == upperWanted;
+}
 
 std::u16string DecodeSettingsText(SystemApi& api, std::string_view bytes,
                                   const TextEncoding& encoding) {
@@ -72,33 +82,24 @@ void IniStore::Load(const std::u16string& path, const TextEncoding& encoding) {
     // the system's to report, not something to look past.
     if (path.empty() || !FileIsPresent(api_, path)) return;
 
-    std::size_t size = 0;
-    std::unique_ptr<char[]> bytes = ReadWholeFile(api_, path, size);
-    text_ = DecodeSettingsText(api_, {bytes.get(), size}, encoding);
-    bytes.reset();  // the bytes are not needed once decoded
+    {  // the bytes are not needed once decoded
+        const SettingsFileBytes file = ReadSettingsFileBytes(api_, path);
+        if (file.outcome == SettingsFileRead::CannotOpen) FailToOpen(api_, path, file.error);
+        text_ = DecodeSettingsText(api_, file.bytes, encoding);
+    }
     sections_ = ParseIniSections(text_);
-}
-
-std::u16string IniStore::UpperCopy(std::u16string_view name) const {
-    std::u16string upper(name);
-    if (!upper.empty()) api_.CharUpperBuffW(upper.data(), static_cast<std::uint32_t>(upper.size()));
-    return upper;
-}
-
-bool IniStore::SameName(std::u16string_view name, const std::u16string& upperWanted) const {
-    return name.size() == upperWanted.size() && UpperCopy(name) == upperWanted;
 }
 
 std::u16string IniStore::ReadText(std::u16string_view section, std::u16string_view key,
                                   std::u16string_view defaultValue) const {
-    const std::u16string wantedSection = UpperCopy(section);
+    const std::u16string wantedSection = UpperSettingsName(api_, section);
     for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
-        if (!SameName(s->name, wantedSection)) continue;
+        if (!MatchesUpperName(api_, s->name, wantedSection)) continue;
         // The last section of the name is the only one consulted.
-        const std::u16string wantedKey = UpperCopy(key);
+        const std::u16string wantedKey = UpperSettingsName(api_, key);
         for (auto line = s->lines.rbegin(); line != s->lines.rend(); ++line) {
             std::u16string_view name, value;
-            if (SplitIniEntry(*line, name, value) && SameName(name, wantedKey))
+            if (SplitIniEntry(*line, name, value) && MatchesUpperName(api_, name, wantedKey))
                 return std::u16string(value);
         }
         break;

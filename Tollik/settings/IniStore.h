@@ -27,6 +27,21 @@ inline constexpr TextEncoding kUtf8Encoding{os::kCpUtf8, "\xEF\xBB\xBF"};
 // them in): every read then gives its default.
 inline constexpr std::int64_t kSettingsFileSizeLimit = std::int64_t{1} << 31;
 
+// A settings file's bytes, opened as the plug-in opens it: for reading,
+// sharing reading only. Empty when the size cannot be had or is zero.
+enum class SettingsFileRead { Read, CannotOpen, TooLarge };
+struct SettingsFileBytes {
+    SettingsFileRead outcome = SettingsFileRead::Read;
+    std::string bytes;
+    std::uint32_t error = 0;  // the system's, for CannotOpen
+};
+SettingsFileBytes ReadSettingsFileBytes(os::SystemApi& api, const std::u16string& path);
+
+// Names (sections, keys) match as the system upper-cases them, unit by unit.
+std::u16string UpperSettingsName(os::SystemApi& api, std::u16string_view name);
+bool MatchesUpperName(os::SystemApi& api, std::u16string_view name,
+                      std::u16string_view upperWanted);
+
 // The text of a settings file's bytes: one leading byte-order mark skipped,
 // then decoded strictly; empty when any sequence is ill-formed.
 std::u16string DecodeSettingsText(os::SystemApi& api, std::string_view bytes,
@@ -56,8 +71,6 @@ public:
 
 private:
     void Load(const std::u16string& path, const TextEncoding& encoding);
-    std::u16string UpperCopy(std::u16string_view name) const;
-    bool SameName(std::u16string_view name, const std::u16string& upperWanted) const;
 
     os::SystemApi& api_;
     std::u16string text_;

@@ -1,32 +1,20 @@
 #include "settings/RunSettings.h"
 
-#include <array>
-
 #include "Common/PathText.h"
-#include "settings/IniStore.h"
+#include "settings/SettingsKeys.h"
 
 namespace tollik {
-namespace {
-
-// Newest first; the last stands when none of the others is there.
-constexpr std::array<std::u16string_view, 6> kHspFolders = {
-    u"C:\\hsp37\\", u"C:\\hsp36\\", u"C:\\hsp351p\\", u"C:\\hsp351\\", u"C:\\hsp35\\", u"C:\\hsp34\\",
-};
-
-constexpr std::u16string_view kSection = u"Tollik";
-
-}  // namespace
 
 std::u16string PluginSettingsPath(std::u16string_view hostSettingsFile) {
-    return DirPart(hostSettingsFile) + u"Plugins\\Tollik\\Tollik.ini";
+    return DirPart(hostSettingsFile) + std::u16string(kSettingsRelativePath);
 }
 
 std::u16string ProbeHspDirectory(os::SystemApi& api, const DiskSpaceFunction& diskSpace) {
     std::size_t chosen = 0;
-    while (!DirectoryExistsChecked(api, diskSpace, kHspFolders[chosen]) &&
-           chosen + 1 < kHspFolders.size())
+    while (!DirectoryExistsChecked(api, diskSpace, kProbedHspFolders[chosen]) &&
+           chosen + 1 < kProbedHspFolders.size())
         ++chosen;
-    return std::u16string(kHspFolders[chosen]);
+    return std::u16string(kProbedHspFolders[chosen]);
 }
 
 RunSettings LoadRunSettings(os::SystemApi& api, const DiskSpaceFunction& diskSpace,
@@ -36,10 +24,16 @@ RunSettings LoadRunSettings(os::SystemApi& api, const DiskSpaceFunction& diskSpa
     const std::u16string probed = ProbeHspDirectory(api, diskSpace);
 
     const IniStore store(api, path, kUtf8Encoding);
+    return ReadRunSettings(store, probed);
+}
+
+RunSettings ReadRunSettings(const IniStore& store, std::u16string_view probedHspDirectory) {
     RunSettings settings;
-    settings.HspDirectory = AddTrailingDelimiter(store.ReadText(kSection, u"HSPDirName", probed));
-    settings.RunMode = store.ReadNumber(kSection, u"Mode", 1);
-    settings.ShowDebugWindow = store.ReadFlag(kSection, u"DebugWindow", true);
+    settings.HspDirectory = AddTrailingDelimiter(
+        store.ReadText(kSettingsSection, kHspDirNameKey, probedHspDirectory));
+    settings.RunMode = store.ReadNumber(kSettingsSection, kModeKey, kDefaultRunMode);
+    settings.ShowDebugWindow =
+        store.ReadFlag(kSettingsSection, kDebugWindowKey, kDefaultShowDebugWindow);
     return settings;
 }
 

@@ -9,13 +9,15 @@
 
 #include "Common/Drives.h"
 #include "os/SystemApi.h"
+#include "settings/IniStore.h"
+#include "settings/SettingsKeys.h"
 
 namespace tollik {
 
 struct RunSettings {
     std::u16string HspDirectory;  // always ends with a backslash
-    std::int32_t RunMode = 1;
-    bool ShowDebugWindow = true;
+    std::int32_t RunMode = kDefaultRunMode;
+    bool ShowDebugWindow = kDefaultShowDebugWindow;
 };
 
 // The plug-in's settings file for a host settings file: beside it, in
@@ -25,6 +27,10 @@ std::u16string PluginSettingsPath(std::u16string_view hostSettingsFile);
 // The first HSP folder of the known install places that exists; the last
 // of them when none of the others does.
 std::u16string ProbeHspDirectory(os::SystemApi& api, const DiskSpaceFunction& diskSpace);
+
+// The three values from a loaded settings file, each with its default;
+// `probedHspDirectory` is HSPDirName's.
+RunSettings ReadRunSettings(const IniStore& store, std::u16string_view probedHspDirectory);
 
 // Reads the section "Tollik": "HSPDirName", "Mode" and "DebugWindow".
 // Throws the settings file's GeneralError when it exists but cannot be opened.

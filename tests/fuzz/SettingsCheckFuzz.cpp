@@ -1,6 +1,7 @@
 // The settings checker against the plug-in's reader: for any file the
-// checker never fails, resolves the very values the command would use, and
-// calls a file not UTF-8 exactly when the system's strict decoding refuses it.
+// checker's own line-by-line reading never fails, it resolves the very values
+// the command would use, and its UTF-8 validator calls a file ill-formed
+// exactly when the system's strict decoding refuses it.
 
 #include <string>
 
