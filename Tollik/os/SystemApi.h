@@ -43,10 +43,8 @@ struct VersionInfo {
 inline constexpr int kVkControl = 0x11;
 inline constexpr std::uint16_t kKeyStateDown = 0x80;
 
-// ShellExecuteW: the hidden show command; results above this value mean the
-// program was started.
+// ShellExecuteW: the hidden show command.
 inline constexpr int kSwHide = 0;
-inline constexpr std::intptr_t kShellExecuteFailureLimit = 32;
 
 // MessageBoxW styles used by the plug-in.
 inline constexpr std::uint32_t kMbOk = 0x00000000;
@@ -56,36 +54,20 @@ inline constexpr std::uint32_t kMbIconError = 0x00000010;
 inline constexpr std::uint32_t kGenericRead = 0x80000000;
 inline constexpr std::uint32_t kGenericWrite = 0x40000000;
 inline constexpr std::uint32_t kFileShareRead = 0x1;
-inline constexpr std::uint32_t kFileShareWrite = 0x2;
-inline constexpr std::uint32_t kFileShareDelete = 0x4;
-inline constexpr std::uint32_t kCreateNew = 1;
 inline constexpr std::uint32_t kCreateAlways = 2;
 inline constexpr std::uint32_t kOpenExisting = 3;
-inline constexpr std::uint32_t kOpenAlways = 4;
-inline constexpr std::uint32_t kTruncateExisting = 5;
 inline constexpr std::uint32_t kFileFlagBackupSemantics = 0x02000000;
-inline constexpr std::uint32_t kFileFlagOpenReparsePoint = 0x00200000;
 
 // File attributes.
-inline constexpr std::uint32_t kFileAttributeReadOnly = 0x1;
-inline constexpr std::uint32_t kFileAttributeHidden = 0x2;
-inline constexpr std::uint32_t kFileAttributeSystem = 0x4;
 inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
-inline constexpr std::uint32_t kFileAttributeArchive = 0x20;
 inline constexpr std::uint32_t kFileAttributeNormal = 0x80;
 inline constexpr std::uint32_t kFileAttributeReparsePoint = 0x400;
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 
 // GetFileType results.
 inline constexpr std::uint32_t kFileTypeUnknown = 0;
-inline constexpr std::uint32_t kFileTypeDisk = 1;
-inline constexpr std::uint32_t kFileTypeChar = 2;
 
 // GetDriveTypeW results.
-inline constexpr std::uint32_t kDriveUnknown = 0;
-inline constexpr std::uint32_t kDriveNoRootDir = 1;
-inline constexpr std::uint32_t kDriveRemovable = 2;
-inline constexpr std::uint32_t kDriveFixed = 3;
 inline constexpr std::uint32_t kDriveRemote = 4;
 inline constexpr std::uint32_t kDriveCdrom = 5;
 
@@ -106,40 +88,15 @@ inline constexpr std::uint32_t kFormatMessageArgumentArray = 0x2000;
 // SHGetFolderPathW: the roaming application-data folder, and its results.
 inline constexpr int kCsidlAppData = 26;
 inline constexpr std::int32_t kSOk = 0;
-inline constexpr std::int32_t kEFail = static_cast<std::int32_t>(0x80004005);
-inline constexpr std::int32_t kEInvalidArg = static_cast<std::int32_t>(0x80070057);
 
-// System error codes the logic or its tests name.
-inline constexpr std::uint32_t kErrorSuccess = 0;
+// System error codes the logic names.
 inline constexpr std::uint32_t kErrorFileNotFound = 2;
 inline constexpr std::uint32_t kErrorPathNotFound = 3;
-inline constexpr std::uint32_t kErrorAccessDenied = 5;
-inline constexpr std::uint32_t kErrorInvalidHandle = 6;
-inline constexpr std::uint32_t kErrorNotEnoughMemory = 8;
-inline constexpr std::uint32_t kErrorWriteProtect = 19;
-inline constexpr std::uint32_t kErrorNotReady = 21;
 inline constexpr std::uint32_t kErrorWriteFault = 29;
 inline constexpr std::uint32_t kErrorSharingViolation = 32;
-inline constexpr std::uint32_t kErrorHandleEof = 38;
 inline constexpr std::uint32_t kErrorBadNetpath = 53;
-inline constexpr std::uint32_t kErrorBadNetName = 67;
-inline constexpr std::uint32_t kErrorFileExists = 80;
-inline constexpr std::uint32_t kErrorInvalidParameter = 87;
-inline constexpr std::uint32_t kErrorOpenFailed = 110;
-inline constexpr std::uint32_t kErrorDiskFull = 112;
-inline constexpr std::uint32_t kErrorInsufficientBuffer = 122;
 inline constexpr std::uint32_t kErrorInvalidName = 123;
-inline constexpr std::uint32_t kErrorModNotFound = 126;
-inline constexpr std::uint32_t kErrorProcNotFound = 127;
-inline constexpr std::uint32_t kErrorAlreadyExists = 183;
-inline constexpr std::uint32_t kErrorMrMidNotFound = 317;
-inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
 inline constexpr std::uint32_t kErrorArithmeticOverflow = 534;
-inline constexpr std::uint32_t kErrorInvalidFlags = 1004;
-inline constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
-inline constexpr std::uint32_t kErrorCantResolveFilename = 1921;
-inline constexpr std::uint32_t kErrorInvalidWindowHandle = 1400;
-inline constexpr std::uint32_t kErrorResourceNameNotFound = 1814;
 inline constexpr std::int32_t kAppModelErrorNoPackage = 15700;
 
 class SystemApi {

@@ -5,11 +5,22 @@
 #endif
 #include <windows.h>
 
+#include <utility>
+
 #include "os/TextWindow.h"
 
 static_assert(sizeof(void*) == sizeof(int), "hspcmp.dll is 32-bit: its exports take pointers as ints");
 
 namespace tollik::os {
+
+// The runner's hand-typed constants against <windows.h>, as the plug-in's are.
+static_assert(std::cmp_equal(kLoadWithAlteredSearchPath, LOAD_WITH_ALTERED_SEARCH_PATH));
+static_assert(std::cmp_equal(kCreateNewConsole, CREATE_NEW_CONSOLE));
+static_assert(std::cmp_equal(kSwShowNormal, SW_SHOWNORMAL));
+static_assert(std::cmp_equal(kLangJapanese, LANG_JAPANESE));
+static_assert(std::cmp_equal(kErrorBadExeFormat, ERROR_BAD_EXE_FORMAT));
+static_assert(std::cmp_equal(kPrimaryLanguageMask, PRIMARYLANGID(0xFFFF)));
+
 namespace {
 
 const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }

@@ -29,7 +29,7 @@ struct FakeFileSystem::Node {
 };
 
 struct FakeFileSystem::Volume {
-    DriveSpec spec;
+    DriveDescription description;
     std::u16string root;  // "C:\" or "\\server\share"
     Node top;
 };
@@ -122,20 +122,20 @@ FakeFileSystem::~FakeFileSystem() = default;
 
 // ---- setting up --------------------------------------------------------
 
-DriveSpec& FakeFileSystem::AddDrive(char16_t letter, DriveSpec spec) {
+DriveDescription& FakeFileSystem::AddDrive(char16_t letter, DriveDescription description) {
     auto volume = std::make_unique<Volume>();
-    volume->spec = spec;
+    volume->description = description;
     volume->root = {UpperUnit(letter), u':', u'\\'};
-    DriveSpec& added = volume->spec;
+    DriveDescription& added = volume->description;
     volumes_[UpperCase(std::u16string{letter, u':'})] = std::move(volume);
     return added;
 }
 
-DriveSpec& FakeFileSystem::AddShare(std::u16string_view root, DriveSpec spec) {
+DriveDescription& FakeFileSystem::AddShare(std::u16string_view root, DriveDescription description) {
     auto volume = std::make_unique<Volume>();
-    volume->spec = spec;
+    volume->description = description;
     volume->root = root;
-    DriveSpec& added = volume->spec;
+    DriveDescription& added = volume->description;
     volumes_[UpperCase(root)] = std::move(volume);
     return added;
 }
@@ -357,8 +357,8 @@ FakeFileSystem::Lookup FakeFileSystem::Walk(std::u16string_view fullPath, bool f
     Volume* const volume = VolumeFor(path, found.error);
     if (volume == nullptr) return found;
     found.volume = volume;
-    if (!volume->spec.ready) {
-        const bool network = volume->spec.type == kDriveRemote;
+    if (!volume->description.ready) {
+        const bool network = volume->description.type == kDriveRemote;
         found.error = network ? kErrorBadNetpath : kErrorNotReady;
         found.touchedEmptyDrive = !network;
         return found;
@@ -545,7 +545,7 @@ void* FakeFileSystem::CreateFile(std::u16string_view path, std::uint32_t access,
             error = kErrorAccessDenied;
             return InvalidHandleValue();
         }
-        if (found.volume->spec.readOnly) {
+        if (found.volume->description.readOnly) {
             error = kErrorWriteProtect;
             return InvalidHandleValue();
         }
@@ -594,7 +594,7 @@ void* FakeFileSystem::CreateFile(std::u16string_view path, std::uint32_t access,
         error = kErrorAccessDenied;
         return InvalidHandleValue();
     }
-    if ((writing || truncating) && found.volume->spec.readOnly) {
+    if ((writing || truncating) && found.volume->description.readOnly) {
         error = kErrorWriteProtect;
         return InvalidHandleValue();
     }
@@ -603,7 +603,7 @@ void* FakeFileSystem::CreateFile(std::u16string_view path, std::uint32_t access,
         return InvalidHandleValue();
     }
     if (truncating) {
-        found.volume->spec.freeBytes += node.content.size();
+        found.volume->description.freeBytes += node.content.size();
         node.content.clear();
         node.sparseSize = 0;
     }
@@ -656,11 +656,11 @@ bool FakeFileSystem::WriteFile(void* handle, const void* bytes, std::uint32_t co
     std::string& content = open.node->content;
     const std::uint64_t end = open.position + count;
     const std::uint64_t growth = end > content.size() ? end - content.size() : 0;
-    if (growth > open.volume->spec.freeBytes) {
+    if (growth > open.volume->description.freeBytes) {
         error = kErrorDiskFull;
         return false;
     }
-    open.volume->spec.freeBytes -= growth;
+    open.volume->description.freeBytes -= growth;
     if (end > content.size()) content.resize(end);
     if (count > 0) std::memcpy(content.data() + open.position, bytes, count);
     open.position = end;
@@ -725,7 +725,7 @@ bool FakeFileSystem::CreateDirectory(std::u16string_view path, std::uint32_t& er
         error = kErrorAccessDenied;
         return false;
     }
-    if (found.volume->spec.readOnly) {
+    if (found.volume->description.readOnly) {
         error = kErrorWriteProtect;
         return false;
     }
@@ -748,7 +748,7 @@ std::uint32_t FakeFileSystem::GetDriveType(const char16_t* root) {
                                                  bare[0] == u'\\');
     std::uint32_t error = 0;
     const Volume* const volume = isRoot ? VolumeFor(text, error) : nullptr;
-    return volume == nullptr ? kDriveNoRootDir : volume->spec.type;
+    return volume == nullptr ? kDriveNoRootDir : volume->description.type;
 }
 
 bool FakeFileSystem::DiskSpace(const char16_t* directory, std::uint64_t& total,
@@ -760,8 +760,8 @@ bool FakeFileSystem::DiskSpace(const char16_t* directory, std::uint64_t& total,
         error = found.node == nullptr ? found.error : kErrorDirectory;
         return false;
     }
-    total = found.volume->spec.totalBytes;
-    free = found.volume->spec.freeBytes;
+    total = found.volume->description.totalBytes;
+    free = found.volume->description.freeBytes;
     return true;
 }
 

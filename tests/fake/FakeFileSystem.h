@@ -14,11 +14,12 @@
 #include <vector>
 
 #include "FakePathNames.h"
+#include "WindowsTestConstants.h"
 #include "os/SystemApi.h"
 
 namespace tollik::fake {
 
-struct DriveSpec {
+struct DriveDescription {
     std::uint32_t type = os::kDriveFixed;
     bool ready = true;      // media in the drive; for a network drive, the share reachable
     bool readOnly = false;  // write-protected media, such as a pressed disc
@@ -41,8 +42,8 @@ public:
     std::vector<std::u16string> createdFolders;  // by CreateDirectoryW, in order
 
     // Setting up the world. Paths are full paths; missing parents are made.
-    DriveSpec& AddDrive(char16_t letter, DriveSpec spec = {});
-    DriveSpec& AddShare(std::u16string_view root, DriveSpec spec = {os::kDriveRemote});
+    DriveDescription& AddDrive(char16_t letter, DriveDescription description = {});
+    DriveDescription& AddShare(std::u16string_view root, DriveDescription description = {os::kDriveRemote});
     void AddFolder(std::u16string_view path, std::uint32_t attributes = 0);
     void AddFile(std::u16string_view path, std::string_view bytes = {},
                  std::uint32_t attributes = os::kFileAttributeArchive);

@@ -20,6 +20,18 @@ std::uint32_t Answer(const std::u16string& text, char16_t* buffer, std::uint32_t
 
 FakeToolchain::FakeToolchain() = default;
 
+bool FakeToolchain::KnowsCall(std::string_view name) const {
+    static constexpr std::string_view kRunnerCalls[] = {
+        "LoadLibraryExW", "FreeLibrary", "CreateProcessW", "SetCurrentDirectoryW",
+        "GetShortPathNameW", "GetUserDefaultUILanguage", "ShowTextWindow",
+    };
+    for (const std::string_view call : kRunnerCalls)
+        if (call == name) return true;
+    for (const char* exported : kExports)
+        if (name == exported) return true;
+    return FakeWindows::KnowsCall(name);
+}
+
 std::vector<std::string> FakeToolchain::CompilerCallNames() const {
     std::vector<std::string> names;
     for (const CompilerCall& call : compilerCalls) names.push_back(call.name);

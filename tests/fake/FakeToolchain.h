@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "FakeWindows.h"
@@ -81,6 +82,10 @@ public:
                         os::ProcessInformation& information) override;
     std::uint16_t GetUserDefaultUILanguage() override;
     bool ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) override;
+
+protected:
+    // The runner's calls and the compiler's exports, besides the plug-in's.
+    bool KnowsCall(std::string_view name) const override;
 
 private:
     static constexpr const char* kExports[] = {"hsc_ini",     "hsc_refname",  "hsc_objname",

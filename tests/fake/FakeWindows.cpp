@@ -16,6 +16,18 @@ namespace tollik::fake {
 
 namespace {
 
+// Every call this fake answers, as Enter records it.
+constexpr std::string_view kCallNames[] = {
+    "CharUpperBuffW", "CharUpperW", "CloseHandle", "CreateDirectoryW", "CreateFileW",
+    "FindClose", "FindFirstFileW", "FormatMessageW", "GetACP", "GetCurrentPackageFullName",
+    "GetDiskFreeSpaceExW", "GetDiskFreeSpaceW", "GetDriveTypeW", "GetFileAttributesW",
+    "GetFileSizeEx", "GetFileType", "GetFullPathNameW", "GetKeyState", "GetLongPathNameW",
+    "GetModuleFileNameW", "GetModuleHandleW", "GetProcAddress", "GetTempPathW", "GetVersionExW",
+    "LoadStringW", "LocalFree", "MessageBoxW", "MultiByteToWideChar", "ReadFile",
+    "SHGetFolderPathW", "SendMessageW", "SetErrorMode", "ShellExecuteW", "WideCharToMultiByte",
+    "WriteFile", "lstrcpynW",
+};
+
 std::string Hex(std::uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "%X", value);
@@ -60,19 +72,32 @@ void FakeWindows::ForgetCalls() {
     counts_.clear();
 }
 
+bool FakeWindows::KnowsCall(std::string_view name) const {
+    return std::find(std::begin(kCallNames), std::end(kCallNames), name) != std::end(kCallNames);
+}
+
+void FakeWindows::RequireKnownCall(const std::string& name, const char* what) const {
+    if (!KnowsCall(name))
+        throw std::invalid_argument(std::string(what) + ": the fake has no call named \"" + name + "\"");
+}
+
 void FakeWindows::FailCall(std::string name, std::uint32_t error, int occurrence) {
+    RequireKnownCall(name, "FailCall");
     faults_.push_back({std::move(name), occurrence, error, nullptr});
 }
 
 void FakeWindows::ThrowOnCall(std::string name, int occurrence, std::function<void()> raise) {
+    RequireKnownCall(name, "ThrowOnCall");
     faults_.push_back({std::move(name), occurrence, 0, std::move(raise)});
 }
 
 void FakeWindows::OnCall(std::string name, int occurrence, std::function<void()> action) {
+    RequireKnownCall(name, "OnCall");
     faults_.push_back({std::move(name), occurrence, 0, std::move(action), true});
 }
 
 bool FakeWindows::Enter(std::string_view name, std::string argument) {
+    if (!KnowsCall(name)) throw std::logic_error("the fake's list of calls lacks " + std::string(name));
     calls.emplace_back(name);
     callArguments.push_back(std::move(argument));
     auto counted = counts_.find(name);

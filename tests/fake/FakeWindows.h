@@ -81,6 +81,8 @@ public:
     int LocalAllocations() const { return static_cast<int>(localAllocations_.size()); }
 
     // Faults. `occurrence` counts calls of that name from 1; 0 means every call.
+    // A name the fake does not answer is refused (std::invalid_argument), so
+    // a misspelt fault cannot silently inject nothing.
     void FailCall(std::string name, std::uint32_t error, int occurrence = 0);
     void ThrowOnCall(std::string name, int occurrence, std::function<void()> raise);
     // Runs `action` just before that call, which then goes ahead: the world
@@ -152,6 +154,11 @@ public:
                                 const char16_t* directory, int showCommand) override;
 
 protected:
+    // Whether this fake answers (and so can fail) the call `name`; a derived
+    // fake adds its own calls. Enter refuses any other name, which keeps the
+    // list whole.
+    virtual bool KnowsCall(std::string_view name) const;
+
     // Records the call; throws when told to; true when the call must fail,
     // with the last error already set.
     bool Enter(std::string_view name, std::string argument = {});
@@ -160,6 +167,8 @@ protected:
     void SetFakeLastError(std::uint32_t error) { lastError_ = error; }
 
 private:
+    void RequireKnownCall(const std::string& name, const char* what) const;
+
     struct Fault {
         std::string name;
         int occurrence;

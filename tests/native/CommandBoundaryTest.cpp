@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 #include "Failure.h"
 #include "CaseName.h"
@@ -46,6 +47,16 @@ INSTANTIATE_TEST_SUITE_P(
                     kUnexpectedFailureMessage},
         FailureCase{"AnythingElse", [] { throw 42; }, kUnexpectedFailureMessage}),
     testing::CaseName());
+
+// A program that catches std::exception (the checker's main) prints the message.
+TEST(Boundary, FailuresAreStandardExceptionsSayingTheirMessageInUtf8) {
+    static_assert(std::is_base_of_v<std::exception, IoError>);
+    try {
+        throw GeneralError(u"ファイル C:\\x は開けません。");
+    } catch (const std::exception& e) {
+        EXPECT_STREQ(e.what(), "ファイル C:\\x は開けません。");
+    }
+}
 
 TEST(Boundary, SuccessShowsNothing) {
     fake::FakeWindows windows;

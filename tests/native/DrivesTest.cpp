@@ -12,7 +12,7 @@ namespace tollik {
 namespace {
 
 using namespace os;
-using fake::DriveSpec;
+using fake::DriveDescription;
 using fake::FakeWindows;
 using testing::Utf8;
 
@@ -48,7 +48,7 @@ TEST(DriveSize, TheClassicFunctionMultipliesClustersOut) {
 
 struct ReadyCase {
     const char* name;
-    DriveSpec spec;
+    DriveDescription description;
     bool entryInRoot;
     bool ready;
 };
@@ -67,8 +67,8 @@ TEST(IsDriveReady, ChecksMediaAndEmptyDiscsAndShares) {
     for (const ReadyCase& c : cases) {
         SCOPED_TRACE(c.name);
         FakeWindows windows;
-        windows.files.AddDrive(u'X', c.spec);
-        if (c.entryInRoot && c.spec.ready) windows.files.AddFile(u"X:\\setup.hsp");
+        windows.files.AddDrive(u'X', c.description);
+        if (c.entryInRoot && c.description.ready) windows.files.AddFile(u"X:\\setup.hsp");
         windows.files.errorMode = 0x8000;
         const DiskSpaceFunction diskSpace = Loaded(windows);
         EXPECT_EQ(IsDriveReady(windows, diskSpace, u'x'), c.ready);

@@ -331,6 +331,14 @@ TEST(FakeWindows, SystemMessagesAreAllocatedAndMustBeFreed) {
                  std::logic_error);
 }
 
+TEST(FakeWindows, RefusesFaultsOnCallsItDoesNotAnswer) {
+    FakeWindows windows;
+    EXPECT_THROW(windows.FailCall("CreatFileW", kErrorAccessDenied), std::invalid_argument);
+    EXPECT_THROW(windows.ThrowOnCall("LoadLibraryExW", 0, [] {}), std::invalid_argument);
+    EXPECT_THROW(windows.OnCall("createfilew", 1, [] {}), std::invalid_argument);
+    EXPECT_NO_THROW(windows.FailCall("CreateFileW", kErrorAccessDenied));
+}
+
 }  // namespace
 }  // namespace tollik::fake
 
