@@ -14,6 +14,7 @@
 #include "command/RunnerCommandLine.h"
 #include "hsp/CompilerPath.h"
 #include "hsp/CompilerReport.h"
+#include "hsp/DllSearch.h"
 #include "hsp/HspCompiler.h"
 #include "os/Handles.h"
 
@@ -31,7 +32,8 @@ struct Stop {
 
 class Run {
 public:
-    Run(os::RunnerApi& api, RunnerTexts texts) : api_(api), texts_(texts) {}
+    Run(os::RunnerApi& api, RunnerTexts texts, std::uint32_t compilerLoadFlags)
+        : api_(api), texts_(texts), compilerLoadFlags_(compilerLoadFlags) {}
 
     ExitCode Execute(std::u16string_view commandLine) {
         const ParsedCommandLine parsed = ParseRunnerCommandLine(commandLine);
@@ -45,7 +47,7 @@ public:
         CheckToolchain(hsp);
         const std::string scriptName = EnterScriptFolder(script);
 
-        CompilerLoad load = LoadCompiler(api_, hsp + u"hspcmp.dll");
+        CompilerLoad load = LoadCompiler(api_, hsp + u"hspcmp.dll", compilerLoadFlags_);
         if (!load.compiler) {
             if (!load.missing.empty())
                 Fail(ExitCode::ToolchainProblem, texts_.CompilerExportsMissing(hsp + u"hspcmp.dll", load.missing));
@@ -175,6 +177,7 @@ private:
 
     os::RunnerApi& api_;
     RunnerTexts texts_;
+    std::uint32_t compilerLoadFlags_;
     const RunMode* mode_ = nullptr;
     std::u16string scriptFolder_;
 };
@@ -184,8 +187,10 @@ private:
 ExitCode RunRunner(os::RunnerApi& api, std::u16string_view commandLine) noexcept {
     RunnerTexts texts{Language::English};
     try {
+        // Before anything can load a DLL.
+        const std::uint32_t compilerLoadFlags = RestrictDllSearch(api);
         texts.language = LanguageOf(api.GetUserDefaultUILanguage());
-        Run run(api, texts);
+        Run run(api, texts, compilerLoadFlags);
         try {
             return run.Execute(commandLine);
         } catch (const Stop& stop) {

@@ -16,10 +16,10 @@ constexpr std::size_t kRuntimeBuffer = 1024;
 
 }  // namespace
 
-CompilerLoad LoadCompiler(os::RunnerApi& api, std::u16string_view dllPath) {
+CompilerLoad LoadCompiler(os::RunnerApi& api, std::u16string_view dllPath, std::uint32_t loadFlags) {
     CompilerLoad load;
     const std::u16string path(dllPath);
-    os::unique_hmodule module(api, api.LoadLibraryExW(path.c_str(), os::kLoadWithAlteredSearchPath));
+    os::unique_hmodule module(api, api.LoadLibraryExW(path.c_str(), loadFlags));
     if (!module) {
         load.error = api.GetLastError();
         return load;

@@ -40,10 +40,10 @@ struct CompilerLoad {
     std::u16string missing;     // the exports not found, comma-separated
 };
 
-// Loads `dllPath` (full) with its own folder searched first for what it
-// needs, and finds every export. The module is freed again when an export
-// is missing.
-CompilerLoad LoadCompiler(os::RunnerApi& api, std::u16string_view dllPath);
+// Loads `dllPath` (full) with `loadFlags` (RestrictDllSearch's: its own
+// folder searched first for what it needs), and finds every export. The
+// module is freed again when an export is missing.
+CompilerLoad LoadCompiler(os::RunnerApi& api, std::u16string_view dllPath, std::uint32_t loadFlags);
 
 class HspCompiler {
 public:

@@ -19,8 +19,12 @@ struct ProcessInformation {
     std::uint32_t processId = 0;
 };
 
-// LoadLibraryExW: the DLL's own folder first for what it loads in turn.
+// LoadLibraryExW: the DLL's own folder first for what it loads in turn (the
+// classic search order otherwise), and the search flags of newer systems.
 inline constexpr std::uint32_t kLoadWithAlteredSearchPath = 0x00000008;
+inline constexpr std::uint32_t kLoadLibrarySearchDllLoadDir = 0x00000100;
+inline constexpr std::uint32_t kLoadLibrarySearchApplicationDir = 0x00000200;
+inline constexpr std::uint32_t kLoadLibrarySearchSystem32 = 0x00000800;
 // CreateProcessW: a console program gets a console of its own.
 inline constexpr std::uint32_t kCreateNewConsole = 0x00000010;
 // ShowWindow: shown the normal way, whatever the runner itself was given.
@@ -33,6 +37,11 @@ inline constexpr std::uint32_t kErrorBadExeFormat = 193;
 
 class RunnerApi : public virtual SystemApi {
 public:
+    // The folders every later load searches (kLoadLibrarySearch* flags).
+    // False with ERROR_PROC_NOT_FOUND where the system lacks the function.
+    virtual bool SetDefaultDllDirectories(std::uint32_t directoryFlags) = 0;
+    // "" takes the current directory out of the classic search order.
+    virtual bool SetDllDirectoryW(const char16_t* pathName) = 0;
     // Null, with the last error, when the DLL cannot be loaded.
     virtual ModuleHandle LoadLibraryExW(const char16_t* fileName, std::uint32_t flags) = 0;
     virtual bool FreeLibrary(ModuleHandle module) = 0;

@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include "os/Kernel32Function.h"
 #include "os/TextWindow.h"
 
 static_assert(sizeof(void*) == sizeof(int), "hspcmp.dll is 32-bit: its exports take pointers as ints");
@@ -15,6 +16,9 @@ namespace tollik::os {
 
 // The runner's hand-typed constants against <windows.h>, as the plug-in's are.
 static_assert(std::cmp_equal(kLoadWithAlteredSearchPath, LOAD_WITH_ALTERED_SEARCH_PATH));
+static_assert(std::cmp_equal(kLoadLibrarySearchDllLoadDir, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR));
+static_assert(std::cmp_equal(kLoadLibrarySearchApplicationDir, LOAD_LIBRARY_SEARCH_APPLICATION_DIR));
+static_assert(std::cmp_equal(kLoadLibrarySearchSystem32, LOAD_LIBRARY_SEARCH_SYSTEM32));
 static_assert(std::cmp_equal(kCreateNewConsole, CREATE_NEW_CONSOLE));
 static_assert(std::cmp_equal(kSwShowNormal, SW_SHOWNORMAL));
 static_assert(std::cmp_equal(kLangJapanese, LANG_JAPANESE));
@@ -27,8 +31,26 @@ const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_
 wchar_t* Wide(char16_t* text) { return reinterpret_cast<wchar_t*>(text); }
 
 using CompilerExport = BOOL(WINAPI*)(int, int, int, int);
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 
 }  // namespace
+
+bool Win32RunnerApi::SetDefaultDllDirectories(std::uint32_t directoryFlags) {
+    // Looked up, not imported: Windows 7 without KB2533623 lacks it, and an
+    // import would keep the runner from starting there at all.
+    const ProcAddress address = LookUpKernel32Function(*this, "SetDefaultDllDirectories");
+    if (address == nullptr) {
+        ::SetLastError(ERROR_PROC_NOT_FOUND);
+        return false;
+    }
+    const auto function = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void (*)()>(address));
+    return function(directoryFlags) != FALSE;
+}
+
+bool Win32RunnerApi::SetDllDirectoryW(const char16_t* pathName) {
+    return ::SetDllDirectoryW(Wide(pathName)) != FALSE;
+}
 
 ModuleHandle Win32RunnerApi::LoadLibraryExW(const char16_t* fileName, std::uint32_t flags) {
     return ::LoadLibraryExW(Wide(fileName), nullptr, flags);

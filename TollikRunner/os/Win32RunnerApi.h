@@ -11,6 +11,8 @@ class Win32RunnerApi final : public Win32SystemApi, public RunnerApi {
 public:
     explicit Win32RunnerApi(ModuleHandle instance) : instance_(instance) {}
 
+    bool SetDefaultDllDirectories(std::uint32_t directoryFlags) override;
+    bool SetDllDirectoryW(const char16_t* pathName) override;
     ModuleHandle LoadLibraryExW(const char16_t* fileName, std::uint32_t flags) override;
     bool FreeLibrary(ModuleHandle module) override;
     std::int32_t CallCompiler(ProcAddress function, std::intptr_t p1, std::intptr_t p2,

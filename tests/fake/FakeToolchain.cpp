@@ -22,7 +22,7 @@ FakeToolchain::FakeToolchain() = default;
 
 bool FakeToolchain::KnowsCall(std::string_view name) const {
     static constexpr std::string_view kRunnerCalls[] = {
-        "LoadLibraryExW", "FreeLibrary", "CreateProcessW", "SetCurrentDirectoryW",
+        "SetDefaultDllDirectories", "SetDllDirectoryW", "LoadLibraryExW", "FreeLibrary", "CreateProcessW", "SetCurrentDirectoryW",
         "GetShortPathNameW", "GetUserDefaultUILanguage", "ShowTextWindow",
     };
     for (const std::string_view call : kRunnerCalls)
@@ -58,10 +58,29 @@ bool FakeToolchain::CloseHandle(os::FileHandle object) {
     return !Enter("CloseHandle");
 }
 
+bool FakeToolchain::SetDefaultDllDirectories(std::uint32_t directoryFlags) {
+    const AllocationFaultPause system;
+    if (Enter("SetDefaultDllDirectories")) return false;
+    defaultDllDirectories = directoryFlags;
+    return true;
+}
+
+bool FakeToolchain::SetDllDirectoryW(const char16_t* pathName) {
+    const AllocationFaultPause system;
+    if (EnterTraced("SetDllDirectoryW", pathName)) return false;
+    dllDirectory = pathName;
+    return true;
+}
+
 os::ModuleHandle FakeToolchain::LoadLibraryExW(const char16_t* fileName, std::uint32_t flags) {
     const AllocationFaultPause system;
     if (EnterTraced("LoadLibraryExW", fileName)) return nullptr;
-    if (flags != os::kLoadWithAlteredSearchPath) throw std::logic_error("the compiler's own folder must come first");
+    if (defaultDllDirectories == 0 && dllDirectory != u"")
+        throw std::logic_error("a DLL loaded while the current directory is searched");
+    const std::uint32_t ownFolderFirst = defaultDllDirectories != 0
+        ? os::kLoadLibrarySearchDllLoadDir | os::kLoadLibrarySearchSystem32
+        : os::kLoadWithAlteredSearchPath;
+    if (flags != ownFolderFirst) throw std::logic_error("the compiler's own folder must come first");
     const std::u16string path(fileName);
     if (path.find(u'\\') == std::u16string::npos) throw std::logic_error("a DLL loaded by bare name");
     if (!files.Exists(path) || files.IsFolder(path)) {

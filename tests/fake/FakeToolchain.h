@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -70,6 +71,13 @@ public:
     os::ProcAddress GetProcAddress(os::ModuleHandle module, const char* procName) override;
     bool CloseHandle(os::FileHandle object) override;
 
+    // The DLL search as the runner left it: the default folders' flags (0:
+    // never set) and the DLL directory (none: never set).
+    std::uint32_t defaultDllDirectories = 0;
+    std::optional<std::u16string> dllDirectory;
+
+    bool SetDefaultDllDirectories(std::uint32_t directoryFlags) override;
+    bool SetDllDirectoryW(const char16_t* pathName) override;
     os::ModuleHandle LoadLibraryExW(const char16_t* fileName, std::uint32_t flags) override;
     bool FreeLibrary(os::ModuleHandle module) override;
     std::int32_t CallCompiler(os::ProcAddress function, std::intptr_t p1, std::intptr_t p2, std::intptr_t p3,

@@ -70,6 +70,24 @@ std::vector<std::string> Then(std::vector<std::string> calls, std::initializer_l
     return calls;
 }
 
+// The script's folder is the current directory: the DLL search must leave it
+// before anything loads (the fake refuses a load while it is searched).
+TEST_F(Runner, RestrictsTheDllSearchBeforeAnythingElse) {
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 2 0"), ExitCode::Success);
+    ASSERT_GE(windows.calls.size(), 2u);
+    EXPECT_EQ(windows.calls[0], "SetDefaultDllDirectories");
+    EXPECT_EQ(windows.calls[1], "SetDllDirectoryW");
+    EXPECT_EQ(windows.defaultDllDirectories, os::kLoadLibrarySearchSystem32 | os::kLoadLibrarySearchApplicationDir);
+    EXPECT_EQ(windows.dllDirectory, u"");
+}
+
+TEST_F(Runner, WithoutTheSearchFlagsTheCurrentDirectoryStillLeavesTheSearch) {
+    windows.FailCall("SetDefaultDllDirectories", os::kErrorProcNotFound);
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 2 0"), ExitCode::Success);
+    EXPECT_EQ(windows.dllDirectory, u"");
+    EXPECT_EQ(windows.CallCount("LoadLibraryExW"), 1);
+}
+
 TEST_F(Runner, ModeOneCompilesInTheScriptsFolderAndStartsTheRuntimeShownWithoutWaiting) {
     EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1"), ExitCode::Success);
     EXPECT_EQ(windows.CompilerCallNames(), Then(kCompile, {"hsc3_getruntime"}));

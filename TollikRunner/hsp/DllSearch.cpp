@@ -1,0 +1,15 @@
+#include "hsp/DllSearch.h"
+
+namespace tollik::runner {
+
+std::uint32_t RestrictDllSearch(os::RunnerApi& api) {
+    const bool restricted = api.SetDefaultDllDirectories(os::kLoadLibrarySearchSystem32 |
+                                                         os::kLoadLibrarySearchApplicationDir);
+    // Also where the search flags are missing (Windows 7 without its update):
+    // the current directory leaves the classic search order.
+    api.SetDllDirectoryW(u"");
+    if (restricted) return os::kLoadLibrarySearchDllLoadDir | os::kLoadLibrarySearchSystem32;
+    return os::kLoadWithAlteredSearchPath;
+}
+
+}  // namespace tollik::runner
