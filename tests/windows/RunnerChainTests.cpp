@@ -267,6 +267,31 @@ TEST_F(RunnerChain, ModeThreeMakesAnExecutableThatRuns) {
     EXPECT_TRUE(WaitForFile(folder + L"marker.txt", 5000));
 }
 
+// A script folder is the runner's current directory and holds whatever the
+// user downloaded: DLLs planted there under the names of the compiler, its
+// imports and DLLs the system loads on demand are never loaded.
+TEST_F(RunnerChain, DllsPlantedInTheScriptFolderAreNotLoaded) {
+    const std::wstring folder = root + L"download\\";
+    const wchar_t* const names[] = {
+        L"hspcmp.dll", L"hsp3debug.dll", L"ole32.dll", L"shell32.dll", L"user32.dll", L"gdi32.dll",
+        L"msvcrt.dll", L"version.dll", L"uxtheme.dll", L"dwmapi.dll", L"winmm.dll", L"cryptbase.dll",
+        L"profapi.dll", L"propsys.dll", L"sspicli.dll", L"userenv.dll", L"imm32.dll", L"comctl32.dll",
+    };
+    MakeFolders(folder);
+    for (const wchar_t* name : names) Copy(ProgramFolder() + L"runner32\\planted.dll", folder + name);
+    Write(folder + L"hsptmp", "planted");  // a planted script file is simply overwritten
+
+    Settings(HspFolder(), 1, 1);  // with Ctrl: compile only; then run with the debug window
+    const Outcome compiled = Invoke(folder + L"game.hsp", kWritesMarker, true, CloseBy::Enter);
+    EXPECT_EQ(compiled.runnerExit, L"0");
+    EXPECT_TRUE(compiled.window) << "the compile-only report";
+    const Outcome ran = Invoke(folder + L"game.hsp", kWritesMarker);
+    EXPECT_EQ(ran.runnerExit, L"0");
+    EXPECT_TRUE(WaitForFile(folder + L"marker.txt", kWaitMilliseconds));
+    for (const wchar_t* name : names)
+        EXPECT_EQ(Read(folder + name + L".loaded"), "(missing)") << ToUtf8(name) << " was loaded";
+}
+
 TEST_F(RunnerChain, MissingHspFolderNamesItAndTheFix) {
     Settings(L"C:\\nowhere\\hsp37", 1, 0);
     const Outcome run = Invoke(root + L"work\\a.hsp", kWritesMarker);
