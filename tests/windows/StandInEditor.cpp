@@ -26,6 +26,7 @@
 
 #include "EditorReport.h"
 #include "ImportPatch.h"
+#include "ProgramWait.h"
 #include "command/RunnerCommandLine.h"
 #include "StandInHost.h"
 
@@ -39,37 +40,6 @@ constexpr DWORD kRunnerWaitMilliseconds = 120000;
 // --answer-runner: the runner's windows, read and closed as a user would.
 bool g_answerRunner = false;
 std::vector<std::wstring> g_runnerWindows;
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND window, LPARAM search) {
-    auto& wanted = *reinterpret_cast<WindowSearch*>(search);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner != wanted.processId || !::IsWindowVisible(window)) return TRUE;
-    wanted.found = window;
-    return FALSE;
-}
-
-// Waits for the program; with --answer-runner, each window it shows is read
-// and closed with Enter, the way a user dismisses it.
-bool WaitForProgram(HANDLE process) {
-    for (DWORD waited = 0; waited < kRunnerWaitMilliseconds; waited += 100) {
-        if (::WaitForSingleObject(process, 100) == WAIT_OBJECT_0) return true;
-        if (!g_answerRunner) continue;
-        WindowSearch search{::GetProcessId(process), nullptr};
-        ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr) continue;
-        const HWND edit = ::FindWindowExW(search.found, nullptr, L"EDIT", nullptr);
-        g_runnerWindows.push_back(WindowText(search.found) + L"\n" + (edit ? WindowText(edit) : L""));
-        ::PostMessageW(edit ? edit : search.found, WM_KEYDOWN, VK_RETURN, 0);
-        ::Sleep(500);
-    }
-    return false;
-}
 
 int WINAPI RecordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     g_boxes.push_back({owner, text, caption, type});
@@ -104,12 +74,10 @@ HINSTANCE WINAPI StartAndWait(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWS
         return info.hInstApp;
     }
     if (info.hProcess != nullptr) {
-        DWORD code = 0;
-        if (WaitForProgram(info.hProcess) && ::GetExitCodeProcess(info.hProcess, &code)) {
-            launch.exitCode = std::to_wstring(code);
-        } else {
-            launch.exitCode = L"still running";
-        }
+        // With --answer-runner, each window it shows is read and closed with Enter.
+        WaitedProgram waited = WaitForProgram(info.hProcess, kRunnerWaitMilliseconds, g_answerRunner);
+        launch.exitCode = waited.ended ? std::to_wstring(waited.exitCode) : L"still running";
+        g_runnerWindows.insert(g_runnerWindows.end(), waited.windows.begin(), waited.windows.end());
         ::CloseHandle(info.hProcess);
     }
     return info.hInstApp;
