@@ -78,5 +78,16 @@ TEST(RunnerCommandLine, RefusesWhatItCannotReadWithAReason) {
     }
 }
 
+// A settings file's HSPDirName with double quotes cannot smuggle fields of
+// its own past the runner: the plug-in's own fields always follow and are
+// refused as extra text.
+TEST(RunnerCommandLine, QuotesInTheHspFolderSettingAreRefusedNotObeyed) {
+    for (const std::u16string folder : {u"C:\\a\" \"C:\\evil\\hsptmp\" 3 0 ", u"C:\\a\" \"x", u"\"\""}) {
+        const std::u16string line = u"Tollik.exe " + RunnerParameters(folder + u"\\", u"C:\\work\\hsptmp", 2, false);
+        SCOPED_TRACE(Utf8(line));
+        EXPECT_FALSE(ParseRunnerCommandLine(line).ok);
+    }
+}
+
 }  // namespace
 }  // namespace tollik
