@@ -1,6 +1,6 @@
 # Builds the release zip into SCRATCH with CPACK from CONFIG, and checks that
 # it holds exactly the install layout, with the sample settings file byte
-# for byte as committed (SAMPLE).
+# for byte as committed (SAMPLE), a 64-bit plug-in and a 32-bit runner.
 execute_process(COMMAND ${CPACK} --config ${CONFIG} -B ${SCRATCH}
                 RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT status EQUAL 0)
@@ -15,7 +15,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${zips} OUTPUT_VARIABLE listi
 string(REPLACE "\n" ";" entries "${listing}")
 list(REMOVE_ITEM entries "")
 list(SORT entries)
-set(expected Plugins/ Plugins/Tollik.dll Plugins/Tollik/ Plugins/Tollik/Tollik.ini Tollik-README.txt tollik-check.exe)
+set(expected Plugins/ Plugins/Tollik.dll Plugins/Tollik.exe Plugins/Tollik/ Plugins/Tollik/Tollik.ini
+    Tollik-README.txt tollik-check.exe)
 list(SORT expected)
 if(NOT entries STREQUAL expected)
   message(FATAL_ERROR "the zip holds:\n${listing}\nexpected: ${expected}")
@@ -27,5 +28,20 @@ file(SHA256 ${SCRATCH}/unpacked/Plugins/Tollik/Tollik.ini packed)
 file(SHA256 ${SAMPLE} committed)
 if(NOT packed STREQUAL committed)
   message(FATAL_ERROR "the packed Tollik.ini differs from ${SAMPLE}")
+endif()
+
+# The machine a PE file is built for: its COFF header's first field.
+function(pe_machine file out)
+  file(READ ${file} lfanew OFFSET 60 LIMIT 4 HEX)
+  string(SUBSTRING ${lfanew} 2 2 high)
+  string(SUBSTRING ${lfanew} 0 2 low)
+  math(EXPR offset "0x${high}${low} + 4")
+  file(READ ${file} machine OFFSET ${offset} LIMIT 2 HEX)
+  set(${out} ${machine} PARENT_SCOPE)
+endfunction()
+pe_machine(${SCRATCH}/unpacked/Plugins/Tollik.dll plugin)
+pe_machine(${SCRATCH}/unpacked/Plugins/Tollik.exe runner)
+if(NOT plugin STREQUAL "6486" OR NOT runner STREQUAL "4c01")
+  message(FATAL_ERROR "expected a 64-bit plug-in and a 32-bit runner, found machines ${plugin} and ${runner}")
 endif()
 message(STATUS "release zip: ${zips}: ${entries}")
