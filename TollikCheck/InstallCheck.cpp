@@ -98,13 +98,13 @@ RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path,
     if (!FileIsPresent(api, path)) {
         report.Add(Severity::Info, MessageId::SettingsFileMissing);
     } else {
-        const SettingsFileBytes file = ReadSettingsFileBytes(api, path);
-        if (file.outcome == SettingsFileRead::CannotOpen) {
+        const FileBytes file = ReadFileBytes(api, path, kSettingsFileSizeLimit);
+        if (file.outcome == FileRead::CannotOpen) {
             report.Add(Severity::Problem, MessageId::SettingsFileLocked,
                        {std::u16string(shownAs), SystemText(api, file.error)});
             return settings;
         }
-        if (file.outcome == SettingsFileRead::TooLarge)
+        if (file.outcome == FileRead::TooLarge)
             report.Add(Severity::Warning, MessageId::SettingsFileTooLarge);
         const LintResult lint = LintSettings(api, file.bytes);
         for (const LintFinding& finding : lint.findings) AddLint(finding, report);

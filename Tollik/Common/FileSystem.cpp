@@ -117,4 +117,27 @@ std::u16string HostExecutablePath(SystemApi& api) {
     }
 }
 
+FileBytes ReadFileBytes(SystemApi& api, const std::u16string& path, std::int64_t sizeLimit) {
+    FileBytes result;
+    const unique_hfile file(api, api.CreateFileW(path.c_str(), kGenericRead, kFileShareRead,
+                                                 kOpenExisting, kFileAttributeNormal));
+    if (!file) {
+        result.outcome = FileRead::CannotOpen;
+        result.error = api.GetLastError();
+        return result;
+    }
+    std::int64_t size = 0;
+    if (!api.GetFileSizeEx(file.get(), &size) || size <= 0) return result;
+    if (size >= sizeLimit) {
+        result.outcome = FileRead::TooLarge;
+        return result;
+    }
+    // One read; a file that shrank since gives what it still holds.
+    result.bytes.assign(static_cast<std::size_t>(size), '\0');
+    std::uint32_t read = 0;
+    api.ReadFile(file.get(), result.bytes.data(), static_cast<std::uint32_t>(size), &read);
+    result.bytes.resize(read);
+    return result;
+}
+
 }  // namespace tollik

@@ -2,6 +2,7 @@
 // File-system queries over the seam. Each asks the system afresh; nothing is
 // cached between calls.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,16 @@ bool CreateDirectoryTree(os::SystemApi& api, std::u16string_view folder);
 // The full path of the host process's executable, never the plug-in's;
 // empty when the system cannot say.
 std::u16string HostExecutablePath(os::SystemApi& api);
+
+// A file's bytes, opened for reading with reads shared (as the plug-in
+// opens its settings file) and read in one call. Empty when the size cannot
+// be had or is zero; not read at all from `sizeLimit` bytes up.
+enum class FileRead { Read, CannotOpen, TooLarge };
+struct FileBytes {
+    FileRead outcome = FileRead::Read;
+    std::string bytes;
+    std::uint32_t error = 0;  // the system's, for CannotOpen
+};
+FileBytes ReadFileBytes(os::SystemApi& api, const std::u16string& path, std::int64_t sizeLimit);
 
 }  // namespace tollik

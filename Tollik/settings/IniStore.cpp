@@ -22,29 +22,6 @@ using namespace os;
 
 }  // namespace
 
-SettingsFileBytes ReadSettingsFileBytes(SystemApi& api, const std::u16string& path) {
-    SettingsFileBytes result;
-    const unique_hfile file(api, api.CreateFileW(path.c_str(), kGenericRead, kFileShareRead,
-                                                 kOpenExisting, kFileAttributeNormal));
-    if (!file) {
-        result.outcome = SettingsFileRead::CannotOpen;
-        result.error = api.GetLastError();
-        return result;
-    }
-    std::int64_t size = 0;
-    if (!api.GetFileSizeEx(file.get(), &size) || size <= 0) return result;
-    if (size >= kSettingsFileSizeLimit) {
-        result.outcome = SettingsFileRead::TooLarge;
-        return result;
-    }
-    // One read; a file that shrank since gives what it still holds.
-    result.bytes.assign(static_cast<std::size_t>(size), '\0');
-    std::uint32_t read = 0;
-    api.ReadFile(file.get(), result.bytes.data(), static_cast<std::uint32_t>(size), &read);
-    result.bytes.resize(read);
-    return result;
-}
-
 std::u16string UpperSettingsName(SystemApi& api, std::u16string_view name) {
     std::u16string upper(name);
     if (!upper.empty()) api.CharUpperBuffW(upper.data(), static_cast<std::uint32_t>(upper.size()));
@@ -83,8 +60,8 @@ void IniStore::Load(const std::u16string& path, const TextEncoding& encoding) {
     if (path.empty() || !FileIsPresent(api_, path)) return;
 
     {  // the bytes are not needed once decoded
-        const SettingsFileBytes file = ReadSettingsFileBytes(api_, path);
-        if (file.outcome == SettingsFileRead::CannotOpen) FailToOpen(api_, path, file.error);
+        const FileBytes file = ReadFileBytes(api_, path, kSettingsFileSizeLimit);
+        if (file.outcome == FileRead::CannotOpen) FailToOpen(api_, path, file.error);
         text_ = DecodeSettingsText(api_, file.bytes, encoding);
     }
     sections_ = ParseIniSections(text_);

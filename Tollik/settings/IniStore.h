@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Common/FileSystem.h"
 #include "os/SystemApi.h"
 #include "settings/IniText.h"
 
@@ -26,16 +27,6 @@ inline constexpr TextEncoding kUtf8Encoding{os::kCpUtf8, "\xEF\xBB\xBF"};
 // Settings files of 2 GiB or more are not read at all (one read cannot take
 // them in): every read then gives its default.
 inline constexpr std::int64_t kSettingsFileSizeLimit = std::int64_t{1} << 31;
-
-// A settings file's bytes, opened as the plug-in opens it: for reading,
-// sharing reading only. Empty when the size cannot be had or is zero.
-enum class SettingsFileRead { Read, CannotOpen, TooLarge };
-struct SettingsFileBytes {
-    SettingsFileRead outcome = SettingsFileRead::Read;
-    std::string bytes;
-    std::uint32_t error = 0;  // the system's, for CannotOpen
-};
-SettingsFileBytes ReadSettingsFileBytes(os::SystemApi& api, const std::u16string& path);
 
 // Names (sections, keys) match as the system upper-cases them, unit by unit.
 std::u16string UpperSettingsName(os::SystemApi& api, std::u16string_view name);
