@@ -41,12 +41,25 @@ enum class MessageId {
     // The values and what they lead to.
     ValueFromFile,     // key, value, line
     ValueDefault,      // key, value
-    ValueProbed,       // key, value
+    ValueProbedFound,  // key, value, the folders probed
+    ValueProbedNone,   // key, value, the folders probed
     CtrlToggle,        // mode, toggled mode
     HspFolderFound,    // folder
     HspFolderMissing,  // folder
-    RunnerFound,       // file
-    RunnerMissing,     // file
+    // The HSP folder's contents and the runner.
+    CompilerFound,           // file
+    CompilerMissing,         // file
+    CompilerNotADll,         // file
+    CompilerNot32Bit,        // file, its bitness
+    CompilerExportsMissing,  // file, the missing names
+    RuntimeFound,            // file
+    RuntimeMissing,          // file
+    CommonFound,             // folder
+    CommonMissing,           // folder
+    RunnerFound,             // file
+    RunnerMissing,           // file
+    RunnerNotOurs,           // file
+    RunnerNot32Bit,          // file, its bitness
 };
 
 struct ReportItem {

@@ -7,6 +7,7 @@
 #include "Failure.h"
 #include "HSPCmp/RunnerLaunch.h"
 #include "SettingsLint.h"
+#include "ToolchainCheck.h"
 #include "settings/IniStore.h"
 #include "settings/NumberText.h"
 #include "settings/SettingsKeys.h"
@@ -86,6 +87,18 @@ void AddValue(Report& report, std::u16string_view key, std::u16string value, std
         report.Add(Severity::Info, defaultId, {std::u16string(key), std::move(value)});
 }
 
+// HSPDirName's default: which of the probed folders was chosen, and why.
+void AddProbedValue(SystemApi& api, Report& report, const std::u16string& chosen) {
+    std::u16string probed;
+    for (const std::u16string_view folder : kProbedHspFolders) {
+        if (!probed.empty()) probed += u", ";
+        probed += folder;
+    }
+    const bool found = chosen != kProbedHspFolders.back() || DirectoryIsPresent(api, chosen);
+    report.Add(Severity::Info, found ? MessageId::ValueProbedFound : MessageId::ValueProbedNone,
+               {std::u16string(kHspDirNameKey), chosen, probed});
+}
+
 }  // namespace
 
 RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path,
@@ -122,8 +135,10 @@ RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path,
         // A value that is there but not a number gives the default: the lint said why.
         const bool modeRead = ConvertSettingsNumber(read(kModeKey, u"")).has_value();
         const bool flagRead = ConvertSettingsNumber(read(kDebugWindowKey, u"")).has_value();
-        AddValue(report, kHspDirNameKey, settings.HspDirectory,
-                 hasDirectory ? effective.hspDirName : 0, MessageId::ValueProbed);
+        if (hasDirectory && effective.hspDirName != 0)
+            AddValue(report, kHspDirNameKey, settings.HspDirectory, effective.hspDirName, MessageId::ValueDefault);
+        else
+            AddProbedValue(api, report, settings.HspDirectory);
         AddValue(report, kModeKey, Number(settings.RunMode), modeRead ? effective.mode : 0,
                  MessageId::ValueDefault);
         AddValue(report, kDebugWindowKey, settings.ShowDebugWindow ? u"1" : u"0",
@@ -172,16 +187,13 @@ Report CheckInstallation(SystemApi& api, const DiskSpaceFunction& diskSpace,
     report.Add(Severity::Info, MessageId::CtrlToggle,
                {Number(settings.RunMode), Number(ToggledRunMode(settings.RunMode, true))});
 
-    if (DirectoryExistsChecked(api, diskSpace, settings.HspDirectory))
+    if (DirectoryExistsChecked(api, diskSpace, settings.HspDirectory)) {
         report.Add(Severity::Info, MessageId::HspFolderFound, {settings.HspDirectory});
-    else
+        CheckHspFolder(api, settings.HspDirectory, report);
+    } else {
         report.Add(Severity::Problem, MessageId::HspFolderMissing, {settings.HspDirectory});
-
-    const std::u16string runner = folder + std::u16string(kRunnerRelativePath);
-    if (FileIsPresent(api, runner))
-        report.Add(Severity::Info, MessageId::RunnerFound, {runner});
-    else
-        report.Add(Severity::Problem, MessageId::RunnerMissing, {runner});
+    }
+    CheckRunner(api, folder + std::u16string(kRunnerRelativePath), report);
     return report;
 }
 

@@ -23,7 +23,6 @@ namespace {
 
 constexpr char kObjectFile[] = "obj";
 constexpr char kPackedObjectFile[] = "start.ax";
-constexpr std::u16string_view kDefaultRuntime = u"hsp3.exe";
 
 // Ends the run with what the window said: a step that fails throws this.
 struct Stop {
@@ -47,15 +46,16 @@ public:
         CheckToolchain(hsp);
         const std::string scriptName = EnterScriptFolder(script);
 
-        CompilerLoad load = LoadCompiler(api_, hsp + u"hspcmp.dll", compilerLoadFlags_);
+        const std::u16string compilerDll = hsp + std::u16string(kCompilerDll);
+        CompilerLoad load = LoadCompiler(api_, compilerDll, compilerLoadFlags_);
         if (!load.compiler) {
             if (!load.missing.empty())
-                Fail(ExitCode::ToolchainProblem, texts_.CompilerExportsMissing(hsp + u"hspcmp.dll", load.missing));
+                Fail(ExitCode::ToolchainProblem, texts_.CompilerExportsMissing(compilerDll, load.missing));
             Fail(ExitCode::ToolchainProblem,
-                 texts_.CompilerNotLoaded(hsp + u"hspcmp.dll", load.error, SystemMessageText(api_, load.error)));
+                 texts_.CompilerNotLoaded(compilerDll, load.error, SystemMessageText(api_, load.error)));
         }
         HspCompiler compiler(api_, load.compiler->exports);
-        const std::string common = ForCompiler(hsp + u"common\\", ExitCode::ToolchainProblem);
+        const std::string common = ForCompiler(hsp + std::u16string(kCommonFolder), ExitCode::ToolchainProblem);
 
         if (mode->makesExecutable) return MakeExecutable(compiler, scriptName, common, hsp);
         compiler.Prepare(scriptName, kObjectFile, common);
@@ -92,8 +92,8 @@ private:
     void CheckToolchain(const std::u16string& hsp) {
         if (hsp.size() <= 1 || !DirectoryIsPresent(api_, hsp))
             Fail(ExitCode::ToolchainProblem, texts_.HspFolderMissing(hsp));
-        if (!FileIsPresent(api_, hsp + u"hspcmp.dll"))
-            Fail(ExitCode::ToolchainProblem, texts_.CompilerMissing(hsp + u"hspcmp.dll"));
+        if (!FileIsPresent(api_, hsp + std::u16string(kCompilerDll)))
+            Fail(ExitCode::ToolchainProblem, texts_.CompilerMissing(hsp + std::u16string(kCompilerDll)));
     }
 
     // Makes the script's folder current, so that its #include lines find
@@ -136,7 +136,7 @@ private:
 
     void StartRuntime(HspCompiler& compiler, const std::u16string& hsp) {
         std::u16string runtime = compiler.Runtime(kObjectFile);
-        if (runtime.empty()) runtime = kDefaultRuntime;
+        if (runtime.empty()) runtime = std::u16string(kDefaultRuntime);
         // The object file names the runtime; it must not lead out of the HSP folder.
         if (runtime.find_first_of(u"\\/:") != std::u16string::npos || runtime == u"." || runtime == u"..")
             Fail(ExitCode::ToolchainProblem, texts_.RuntimeNameRefused(runtime));

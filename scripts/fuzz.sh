@@ -9,7 +9,7 @@ cd "$ROOT"
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(ini_store number_text path_text script_writer settings_check)
+[ ${#targets[@]} -gt 0 ] || targets=(ini_store number_text path_text script_writer settings_check pe_image)
 
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize >/dev/null

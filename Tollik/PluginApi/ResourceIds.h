@@ -19,4 +19,8 @@
 // The status-bar text: the menu text, then the hint after the bar.
 #define TOLLIK_STATUS_MESSAGE TOLLIK_PLUGIN_NAME "|HSP でコンパイル/実行します。"
 
+// The runner's InternalName in its version resource: how the checker tells
+// this plug-in's Plugins\Tollik.exe from another program of that name.
+#define TOLLIK_RUNNER_INTERNAL_NAME "TollikRunner"
+
 #endif

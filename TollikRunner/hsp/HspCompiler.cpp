@@ -1,5 +1,6 @@
 #include "hsp/HspCompiler.h"
 
+#include <iterator>
 #include <vector>
 
 #include "hsp/CompilerPath.h"
@@ -16,6 +17,13 @@ constexpr std::size_t kRuntimeBuffer = 1024;
 
 }  // namespace
 
+std::string DecoratedExportName(std::string_view name) {
+    std::string decorated(1, '_');
+    decorated += name;
+    decorated += "@16";
+    return decorated;
+}
+
 CompilerLoad LoadCompiler(os::RunnerApi& api, std::u16string_view dllPath, std::uint32_t loadFlags) {
     CompilerLoad load;
     const std::u16string path(dllPath);
@@ -25,28 +33,17 @@ CompilerLoad LoadCompiler(os::RunnerApi& api, std::u16string_view dllPath, std::
         return load;
     }
     CompilerExports exports;
-    const struct {
-        os::ProcAddress* slot;
-        const char* name;
-        const char* decorated;
-    } wanted[] = {
-        {&exports.ini, "hsc_ini", "_hsc_ini@16"},
-        {&exports.refname, "hsc_refname", "_hsc_refname@16"},
-        {&exports.objname, "hsc_objname", "_hsc_objname@16"},
-        {&exports.compath, "hsc_compath", "_hsc_compath@16"},
-        {&exports.comp, "hsc_comp", "_hsc_comp@16"},
-        {&exports.messize, "hsc3_messize", "_hsc3_messize@16"},
-        {&exports.getmes, "hsc_getmes", "_hsc_getmes@16"},
-        {&exports.getruntime, "hsc3_getruntime", "_hsc3_getruntime@16"},
-        {&exports.make, "hsc3_make", "_hsc3_make@16"},
-    };
-    for (const auto& entry : wanted) {
-        // HSP's builds export the stdcall-decorated names; a rebuild may not.
-        *entry.slot = api.GetProcAddress(module.get(), entry.decorated);
-        if (*entry.slot == nullptr) *entry.slot = api.GetProcAddress(module.get(), entry.name);
-        if (*entry.slot != nullptr) continue;
+    os::ProcAddress* const slots[] = {&exports.ini,     &exports.refname, &exports.objname,
+                                      &exports.compath, &exports.comp,    &exports.messize,
+                                      &exports.getmes,  &exports.getruntime, &exports.make};
+    static_assert(std::size(slots) == std::size(kCompilerExportNames));
+    for (std::size_t i = 0; i < std::size(slots); ++i) {
+        const char* const name = kCompilerExportNames[i];
+        *slots[i] = api.GetProcAddress(module.get(), DecoratedExportName(name).c_str());
+        if (*slots[i] == nullptr) *slots[i] = api.GetProcAddress(module.get(), name);
+        if (*slots[i] != nullptr) continue;
         if (!load.missing.empty()) load.missing += u", ";
-        for (const char* c = entry.name; *c != '\0'; ++c) load.missing += static_cast<char16_t>(*c);
+        for (const char* c = name; *c != '\0'; ++c) load.missing += static_cast<char16_t>(*c);
     }
     if (load.missing.empty()) load.compiler.emplace(LoadedCompiler{std::move(module), exports});
     return load;

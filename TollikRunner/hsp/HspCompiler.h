@@ -12,6 +12,20 @@
 
 namespace tollik::runner {
 
+// What an HSP folder holds for the runner: the compiler, the runtime a
+// script runs in unless it asks for another, and the standard includes.
+inline constexpr std::u16string_view kCompilerDll = u"hspcmp.dll";
+inline constexpr std::u16string_view kDefaultRuntime = u"hsp3.exe";
+inline constexpr std::u16string_view kCommonFolder = u"common\\";
+
+// The compiler's exports the runner calls, in CompilerExports' order. HSP's
+// builds export them stdcall-decorated ("_hsc_ini@16"); a rebuild may not.
+inline constexpr const char* kCompilerExportNames[] = {
+    "hsc_ini", "hsc_refname", "hsc_objname", "hsc_compath", "hsc_comp",
+    "hsc3_messize", "hsc_getmes", "hsc3_getruntime", "hsc3_make",
+};
+std::string DecoratedExportName(std::string_view name);
+
 // The exports the runner calls, each `BOOL WINAPI f(int, int, int, int)`.
 struct CompilerExports {
     os::ProcAddress ini = nullptr;         // hsc_ini: the script file

@@ -9,8 +9,11 @@
 #include <set>
 #include <string>
 
+#include "FakePrograms.h"
 #include "FakeText.h"
 #include "FakeWindows.h"
+#include "PeImage.h"
+#include "hsp/HspCompiler.h"
 #include "InstallCheck.h"
 #include "LibraryState.h"
 #include "SettingsLint.h"
@@ -29,15 +32,29 @@ struct Parts {
     bool executable = true;
     bool portableMarker = true;
     bool runner = true;
+    bool compiler = true;
+    bool runtime = true;
+    bool common = true;
 };
+
+std::vector<std::string> CompilerExports() {
+    std::vector<std::string> names;
+    for (const char* name : runner::kCompilerExportNames) names.push_back(runner::DecoratedExportName(name));
+    return names;
+}
 
 struct Editor {
     explicit Editor(Parts parts = {}) {
         windows.files.AddFolder(u"C:\\Pellam\\Plugins");
         if (parts.executable) windows.files.AddFile(u"C:\\Pellam\\Pellam.exe", "MZ");
         if (parts.portableMarker) windows.files.AddFile(u"C:\\Pellam\\PellamPortable.ini");
-        if (parts.runner) windows.files.AddFile(u"C:\\Pellam\\Plugins\\Tollik.exe", "MZ");
+        if (parts.runner)
+            windows.files.AddFile(u"C:\\Pellam\\Plugins\\Tollik.exe", fake::MakePeImage(kMachineI386, {}, u"TollikRunner"));
         windows.files.AddFolder(u"C:\\hsp37");
+        if (parts.compiler)
+            windows.files.AddFile(u"C:\\hsp37\\hspcmp.dll", fake::MakePeImage(kMachineI386, CompilerExports()));
+        if (parts.runtime) windows.files.AddFile(u"C:\\hsp37\\hsp3.exe", fake::MakePeImage(kMachineI386, {}));
+        if (parts.common) windows.files.AddFolder(u"C:\\hsp37\\common");
     }
 
     Report Check(bool packaged = false) {
@@ -79,6 +96,9 @@ TEST(InstallCheck, AHealthyInstallationInWords) {
               "DebugWindow = 1 (default)\n"
               "Holding Ctrl turns Mode 2 into 1.\n"
               "The HSP folder C:\\hsp37\\ exists.\n"
+              "C:\\hsp37\\hspcmp.dll is the 32-bit HSP compiler.\n"
+              "The runtime C:\\hsp37\\hsp3.exe exists.\n"
+              "The include folder C:\\hsp37\\common\\ exists.\n"
               "The runner C:\\Pellam\\Plugins\\Tollik.exe exists.\n"
               "No problem found.\n");
     EXPECT_NE(FormatReport(report, Language::Japanese).find("問題は見つかりませんでした。"),
@@ -124,6 +144,33 @@ TEST(InstallCheck, FlagsWhatStopsTheCommandAndWhatIsMisread) {
          [](Editor& e) { e.windows.files.AddFile(kSettings, "[Tollik]\r\nMode = 2\r\n"); },
          {MessageId::BlankAroundEquals},
          MessageId::ValueDefault},
+        {"compiler missing", {.compiler = false}, [](Editor&) {},
+         {MessageId::CompilerMissing}, MessageId::CompilerMissing},
+        {"64-bit compiler",
+         {},
+         [](Editor& e) { e.windows.files.AddFile(u"C:\\hsp37\\hspcmp.dll", fake::MakePeImage(kMachineAmd64, CompilerExports())); },
+         {MessageId::CompilerNot32Bit}, MessageId::CompilerNot32Bit},
+        {"another DLL named like the compiler",
+         {},
+         [](Editor& e) { e.windows.files.AddFile(u"C:\\hsp37\\hspcmp.dll", fake::MakePeImage(kMachineI386, {"hsc_ini"})); },
+         {MessageId::CompilerExportsMissing}, MessageId::CompilerExportsMissing},
+        {"not a DLL at all", {}, [](Editor& e) { e.windows.files.AddFile(u"C:\\hsp37\\hspcmp.dll", "MZ"); },
+         {MessageId::CompilerNotADll}, MessageId::CompilerNotADll},
+        {"runtime missing", {.runtime = false}, [](Editor&) {},
+         {MessageId::RuntimeMissing}, MessageId::RuntimeMissing},
+        {"include folder missing", {.common = false}, [](Editor&) {},
+         {MessageId::CommonMissing}, MessageId::CommonMissing},
+        {"another program named like the runner",
+         {},
+         [](Editor& e) { e.windows.files.AddFile(u"C:\\Pellam\\Plugins\\Tollik.exe", fake::MakePeImage(kMachineI386, {})); },
+         {MessageId::RunnerNotOurs}, MessageId::RunnerNotOurs},
+        {"64-bit runner",
+         {},
+         [](Editor& e) {
+             e.windows.files.AddFile(u"C:\\Pellam\\Plugins\\Tollik.exe", fake::MakePeImage(kMachineAmd64, {}, u"TollikRunner"));
+         },
+         {MessageId::RunnerNot32Bit}, MessageId::RunnerNot32Bit},
+        {"no HSPDirName: the probed folder and why", {}, [](Editor&) {}, {}, MessageId::ValueProbedFound},
         {"settings beside the executable",
          {.portableMarker = false},
          [](Editor& e) { e.windows.files.AddFile(u"C:\\Pellam\\Pellam.ini"); },

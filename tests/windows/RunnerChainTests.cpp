@@ -49,12 +49,23 @@ bool WaitForFile(const std::wstring& path, DWORD milliseconds) {
 
 class Process {
 public:
-    Process(std::wstring line, const std::wstring& folder) {
+    // With `output`, the program's standard output goes to that file.
+    Process(std::wstring line, const std::wstring& folder, const std::wstring& output = {}) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        HANDLE file = INVALID_HANDLE_VALUE;
+        if (!output.empty()) {
+            file = ::CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdOutput = startup.hStdError = file;
+        }
         PROCESS_INFORMATION started{};
-        if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                              &started)) {
+        const BOOL ok = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, file != INVALID_HANDLE_VALUE, 0,
+                                         nullptr, folder.c_str(), &startup, &started);
+        if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+        if (!ok) {
             ADD_FAILURE() << "cannot start " << ToUtf8(line) << ": error " << ::GetLastError();
             return;
         }
@@ -290,6 +301,48 @@ TEST_F(RunnerChain, DllsPlantedInTheScriptFolderAreNotLoaded) {
     EXPECT_TRUE(WaitForFile(folder + L"marker.txt", kWaitMilliseconds));
     for (const wchar_t* name : names)
         EXPECT_EQ(Read(folder + name + L".loaded"), "(missing)") << ToUtf8(name) << " was loaded";
+}
+
+// tollik-check on an installation whose HSP folder (a copy of the real one)
+// lacks one part or holds the wrong one: the words the user reads, and
+// nothing written.
+TEST_F(RunnerChain, CheckerNamesEachToolchainFaultWithItsFix) {
+    const std::wstring hsp = root + L"hsp\\";
+    const struct {
+        const char* fault;
+        void (*spoil)(const std::wstring& hsp);
+        const char* says;
+    } cases[] = {
+        {"none", [](const std::wstring&) {}, "is the 32-bit HSP compiler."},
+        {"missing DLL", [](const std::wstring& h) { ::DeleteFileW((h + L"hspcmp.dll").c_str()); },
+         "hspcmp.dll is missing: the runner cannot compile. Reinstall HSP, or set HSPDirName"},
+        {"64-bit DLL",
+         [](const std::wstring& h) { ::CopyFileW((ProgramFolder() + L"Tollik.dll").c_str(), (h + L"hspcmp.dll").c_str(), FALSE); },
+         "hspcmp.dll is a 64-bit DLL: the runner can load only a 32-bit hspcmp.dll"},
+        {"missing runtime", [](const std::wstring& h) { ::DeleteFileW((h + L"hsp3.exe").c_str()); },
+         "hsp3.exe is missing: mode 1 cannot run scripts. Reinstall HSP."},
+        {"missing common", [](const std::wstring& h) { RemoveTree(h + L"common"); },
+         "common\\ is missing: hspdef.as and the other standard files cannot be found"},
+    };
+    Copy(ProgramFolder() + L"tollik-check.exe", editor + L"tollik-check.exe");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        RemoveTree(root + L"hsp");
+        MakeFolders(hsp + L"common");
+        for (const wchar_t* part : {L"hspcmp.dll", L"hsp3.exe", L"common\\hspdef.as"})
+            Copy(HspFolder() + part, hsp + part);
+        c.spoil(hsp);
+        Settings(hsp, 1, 0);
+        const std::string settingsBefore = Read(editor + L"Plugins\\Tollik\\Tollik.ini");
+        const std::wstring output = root + L"check.txt";
+        const Process check(Quote(editor + L"tollik-check.exe") + L" --lang en", root, output);
+        EXPECT_EQ(check.Wait(), std::string(c.fault) == "none" ? 0 : 1);
+        const std::string text = Read(output);
+        EXPECT_NE(text.find(c.says), std::string::npos) << text;
+        EXPECT_NE(text.find("The runner " + ToUtf8(editor) + "Plugins\\Tollik.exe exists."), std::string::npos) << text;
+        EXPECT_EQ(Read(editor + L"Plugins\\Tollik\\Tollik.ini"), settingsBefore);
+        EXPECT_EQ(Read(hsp + L"obj"), "(missing)");
+    }
 }
 
 TEST_F(RunnerChain, MissingHspFolderNamesItAndTheFix) {

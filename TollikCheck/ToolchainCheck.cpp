@@ -1,0 +1,84 @@
+#include "ToolchainCheck.h"
+
+#include <optional>
+
+#include "Common/FileSystem.h"
+#include "PeImage.h"
+#include "PluginApi/ResourceIds.h"
+#include "hsp/HspCompiler.h"
+
+namespace tollik::check {
+namespace {
+
+// Program files are read whole; none of these is anywhere near this size.
+constexpr std::int64_t kProgramSizeLimit = std::int64_t{256} << 20;
+
+std::u16string Widen(std::string_view text) { return {text.begin(), text.end()}; }
+
+struct Program {
+    bool readable = false;
+    std::string bytes;
+    std::optional<PeImage> image;
+};
+
+Program ReadProgram(os::SystemApi& api, const std::u16string& path) {
+    Program program;
+    FileBytes file = ReadFileBytes(api, path, kProgramSizeLimit);
+    program.readable = file.outcome == FileRead::Read;
+    program.bytes = std::move(file.bytes);
+    program.image = ReadPeImage(program.bytes);
+    return program;
+}
+
+std::u16string MachineName(std::uint16_t machine) {
+    if (machine == kMachineAmd64) return u"64";
+    if (machine == kMachineI386) return u"32";
+    return u"?";
+}
+
+void CheckCompiler(os::SystemApi& api, const std::u16string& dll, Report& report) {
+    if (!FileIsPresent(api, dll)) return report.Add(Severity::Problem, MessageId::CompilerMissing, {dll});
+    const Program program = ReadProgram(api, dll);
+    if (!program.image) return report.Add(Severity::Problem, MessageId::CompilerNotADll, {dll});
+    if (program.image->machine != kMachineI386)
+        return report.Add(Severity::Problem, MessageId::CompilerNot32Bit, {dll, MachineName(program.image->machine)});
+    std::u16string missing;
+    for (const char* name : runner::kCompilerExportNames) {
+        bool found = false;
+        for (const std::string& exported : program.image->exports)
+            found |= exported == name || exported == runner::DecoratedExportName(name);
+        if (found) continue;
+        if (!missing.empty()) missing += u", ";
+        missing += Widen(name);
+    }
+    if (!missing.empty()) return report.Add(Severity::Problem, MessageId::CompilerExportsMissing, {dll, missing});
+    report.Add(Severity::Info, MessageId::CompilerFound, {dll});
+}
+
+}  // namespace
+
+void CheckHspFolder(os::SystemApi& api, const std::u16string& folder, Report& report) {
+    CheckCompiler(api, folder + std::u16string(runner::kCompilerDll), report);
+    const std::u16string runtime = folder + std::u16string(runner::kDefaultRuntime);
+    if (FileIsPresent(api, runtime))
+        report.Add(Severity::Info, MessageId::RuntimeFound, {runtime});
+    else
+        report.Add(Severity::Problem, MessageId::RuntimeMissing, {runtime});
+    const std::u16string common = folder + std::u16string(runner::kCommonFolder);
+    if (DirectoryIsPresent(api, common))
+        report.Add(Severity::Info, MessageId::CommonFound, {common});
+    else
+        report.Add(Severity::Problem, MessageId::CommonMissing, {common});
+}
+
+void CheckRunner(os::SystemApi& api, const std::u16string& path, Report& report) {
+    if (!FileIsPresent(api, path)) return report.Add(Severity::Problem, MessageId::RunnerMissing, {path});
+    const Program program = ReadProgram(api, path);
+    if (!program.image || !HoldsVersionString(program.bytes, u"InternalName", u"" TOLLIK_RUNNER_INTERNAL_NAME))
+        return report.Add(Severity::Problem, MessageId::RunnerNotOurs, {path});
+    if (program.image->machine != kMachineI386)
+        return report.Add(Severity::Problem, MessageId::RunnerNot32Bit, {path, MachineName(program.image->machine)});
+    report.Add(Severity::Info, MessageId::RunnerFound, {path});
+}
+
+}  // namespace tollik::check

@@ -1,0 +1,20 @@
+#pragma once
+// The programs the command depends on beyond the settings: the HSP folder's
+// compiler, runtime and include folder, and the runner. Each is read from
+// its file, nothing is loaded or started.
+
+#include <string>
+
+#include "CheckReport.h"
+#include "os/SystemApi.h"
+
+namespace tollik::check {
+
+// `folder` (with its final backslash) as the runner will use it: a 32-bit
+// hspcmp.dll with the compiler's exports, hsp3.exe and common\.
+void CheckHspFolder(os::SystemApi& api, const std::u16string& folder, Report& report);
+
+// The runner at `path`: there, this plug-in's own, and 32-bit.
+void CheckRunner(os::SystemApi& api, const std::u16string& path, Report& report);
+
+}  // namespace tollik::check
