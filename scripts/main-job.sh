@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job's run, once everything is built (scripts/run.sh builds, then
 # calls this; ctest's wine_main_job calls it too). With the HSP toolchain
-# built, the demo editor gets the real runner and settings naming that HSP
-# folder, and the command runs twice on a Japanese system (code page 932):
+# built, the release zip is unpacked into the demo editor's folder, as users
+# install it, its sample settings file gets the HSP folder, and the command
+# runs twice on a Japanese system (code page 932):
 # with Ctrl (compile only: the compiler's report, read from the runner's
 # window) and without (compile and run: what the program wrote). Without the
 # toolchain it says so and uses the stand-in runner, which reports the four
@@ -37,8 +38,13 @@ if [ ! -f "$hsp/hspcmp.dll" ] || [ ! -f build/windows/bin/runner32/Tollik.exe ];
     exec cmake/wine-run.sh "$WINE_PREFIX_DIR" "$editor/Pellam.exe" --text "$script" "${path[@]}" "${control[@]}"
 fi
 
-cp build/windows/bin/runner32/Tollik.exe "$editor/Plugins/Tollik.exe"
-mkdir -p "$editor/Plugins/Tollik"
+# Installed as users install it: the release zip unpacked into the editor's folder.
+release=build/windows/release
+rm -rf "$release"
+"${CPACK:-cpack}" --config build/windows/CPackConfig.cmake -B "$release" >/dev/null
+zip=$(ls "$release"/Tollik-*-win64.zip)
+(cd "$editor" && cmake -E tar xf "$ROOT/$zip")
+echo "Unpacked $(basename "$zip") into $editor"
 printf '[Tollik]\r\nHSPDirName=%s\\\r\nMode=1\r\nDebugWindow=0\r\n' "$(winpath "$hsp")" >"$editor/Plugins/Tollik/Tollik.ini"
 # The runner's windows must exist to be read: the display-less graphics driver.
 export TOLLIK_WINE_GRAPHICS=null
