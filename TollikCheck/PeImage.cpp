@@ -1,7 +1,5 @@
 #include "PeImage.h"
 
-#include <algorithm>
-
 namespace tollik::check {
 namespace {
 
@@ -26,9 +24,9 @@ struct Section {
 
 // Where a virtual address's byte lies in the file.
 std::optional<std::size_t> FileOffset(const std::vector<Section>& sections, std::uint32_t address) {
+    // Only bytes the file holds: past a section's raw data it reads as zeros.
     for (const Section& s : sections) {
-        const std::uint32_t span = std::max(s.size, s.rawSize);
-        if (address >= s.address && address - s.address < span && address - s.address < s.rawSize)
+        if (address >= s.address && address - s.address < s.rawSize)
             return std::size_t{s.rawOffset} + (address - s.address);
     }
     return std::nullopt;
@@ -67,10 +65,10 @@ std::optional<PeImage> ReadPeImage(std::string_view bytes) {
     const std::size_t optional = coff + 20;
     const auto magic = file.U16(optional);
     if (!machine || !sectionCount || !optionalSize || !magic) return std::nullopt;
+    if (*magic != 0x10B && *magic != 0x20B) return std::nullopt;
     // PE32 and PE32+ differ in where the data directories start.
     const std::size_t directories = *magic == 0x20B ? optional + 112 : optional + 96;
     const auto directoryCount = file.U32(directories - 4);
-    if (*magic != 0x10B && *magic != 0x20B) return std::nullopt;
 
     std::vector<Section> sections;
     const std::size_t table = optional + *optionalSize;

@@ -13,6 +13,7 @@ namespace tollik::check {
 
 inline constexpr std::uint16_t kMachineI386 = 0x014C;
 inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
+inline constexpr std::uint16_t kMachineArm64 = 0xAA64;
 
 struct PeImage {
     std::uint16_t machine = 0;

@@ -31,7 +31,7 @@ Program ReadProgram(os::SystemApi& api, const std::u16string& path) {
 }
 
 std::u16string MachineName(std::uint16_t machine) {
-    if (machine == kMachineAmd64) return u"64";
+    if (machine == kMachineAmd64 || machine == kMachineArm64) return u"64";
     if (machine == kMachineI386) return u"32";
     return u"?";
 }
