@@ -26,9 +26,7 @@ std::u16string FromUtf8(os::SystemApi& api, const std::string& text) {
     return wide;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     std::string path;
     check::Language language = check::Language::Japanese;
     for (int i = 1; i < argc; ++i) {
@@ -66,4 +64,15 @@ int main(int argc, char** argv) {
     const std::string text = check::FormatReport(report, language);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return report.Count(check::Severity::Problem) > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {  // a Failure too: its message in UTF-8
+        std::fprintf(stderr, "tollik-check: %s\n", e.what());
+    }
+    return 3;
 }
