@@ -5,6 +5,7 @@
 //   tollik-check --ini PATH [--lang ja|en]
 
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <string>
