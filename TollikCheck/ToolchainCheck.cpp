@@ -1,5 +1,6 @@
 #include "ToolchainCheck.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "Common/FileSystem.h"
@@ -43,10 +44,12 @@ void CheckCompiler(os::SystemApi& api, const std::u16string& dll, Report& report
     if (program.image->machine != kMachineI386)
         return report.Add(Severity::Problem, MessageId::CompilerNot32Bit, {dll, MachineName(program.image->machine)});
     std::u16string missing;
+    const std::vector<std::string>& exports = program.image->exports;
     for (const char* name : runner::kCompilerExportNames) {
-        bool found = false;
-        for (const std::string& exported : program.image->exports)
-            found |= exported == name || exported == runner::DecoratedExportName(name);
+        const std::string decorated = runner::DecoratedExportName(name);
+        const bool found = std::any_of(exports.begin(), exports.end(), [&](const std::string& exported) {
+            return exported == name || exported == decorated;
+        });
         if (found) continue;
         if (!missing.empty()) missing += u", ";
         missing += Widen(name);

@@ -3,7 +3,6 @@
 #include "Common/FileSystem.h"
 #include "Common/SystemMessage.h"
 #include "Failure.h"
-#include "os/Handles.h"
 #include "settings/NumberText.h"
 
 namespace tollik {

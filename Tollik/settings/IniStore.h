@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "Common/FileSystem.h"
 #include "os/SystemApi.h"
 #include "settings/IniText.h"
 

@@ -80,20 +80,10 @@ HINSTANCE WINAPI StartAndWait(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWS
                               LPCWSTR directory, INT show) {
     ++g_current.launches;
     g_current.parameters = parameters ? parameters : L"";
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    info.hwnd = owner;
-    info.lpVerb = operation;
-    info.lpFile = file;
-    info.lpParameters = parameters;
-    info.lpDirectory = directory;
-    info.nShow = show;
-    if (::ShellExecuteExW(&info) && info.hProcess != nullptr) {
-        g_current.runner = WaitForProgram(info.hProcess, kRunnerWaitMilliseconds, true);
-        ::CloseHandle(info.hProcess);
-    }
-    return info.hInstApp;
+    const ShellStart start =
+        ShellExecuteAndWait(owner, operation, file, parameters, directory, show, kRunnerWaitMilliseconds, true);
+    g_current.runner = start.waited;
+    return start.result;
 }
 
 long long CountEntries(const std::wstring& folder) {
@@ -227,13 +217,6 @@ std::string Ansi(const std::wstring& text) {
     ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
                           nullptr);
     return bytes;
-}
-
-void HoldControl(bool held) {
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = keys[VK_LCONTROL] = held ? 0x80 : 0;
-    if (!::SetKeyboardState(keys)) throw std::runtime_error("cannot set the keyboard state");
 }
 
 void Print(const std::string& text) {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
 #include "StandInHost.h"
 
 namespace tollik::host {
@@ -45,6 +48,28 @@ WaitedProgram WaitForProgram(HANDLE process, DWORD milliseconds, bool answerWind
         ::PostMessageW(edit ? edit : search.found, WM_KEYDOWN, VK_RETURN, 0);
     }
     return result;
+}
+
+ShellStart ShellExecuteAndWait(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
+                               LPCWSTR directory, INT show, DWORD milliseconds, bool answerWindows) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpVerb = operation;
+    info.lpFile = file;
+    info.lpParameters = parameters;
+    info.lpDirectory = directory;
+    info.nShow = show;
+    ShellStart start;
+    start.started = ::ShellExecuteExW(&info) != FALSE;
+    start.error = start.started ? 0 : ::GetLastError();
+    start.result = info.hInstApp;
+    if (start.started && info.hProcess != nullptr) {
+        start.waited = WaitForProgram(info.hProcess, milliseconds, answerWindows);
+        ::CloseHandle(info.hProcess);
+    }
+    return start;
 }
 
 }  // namespace tollik::host

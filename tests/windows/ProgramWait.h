@@ -19,4 +19,15 @@ struct WaitedProgram {
 // visible window of the process is read once and closed with Enter.
 WaitedProgram WaitForProgram(HANDLE process, DWORD milliseconds, bool answerWindows);
 
+// A ShellExecuteW call made through ShellExecuteExW, so that the program
+// started can be waited for (as WaitForProgram) and its exit code read.
+struct ShellStart {
+    HINSTANCE result = nullptr;  // what ShellExecuteW would have returned
+    bool started = false;
+    DWORD error = 0;  // when not started
+    WaitedProgram waited;
+};
+ShellStart ShellExecuteAndWait(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
+                               LPCWSTR directory, INT show, DWORD milliseconds, bool answerWindows);
+
 }  // namespace tollik::host

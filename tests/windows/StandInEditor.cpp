@@ -60,27 +60,16 @@ HINSTANCE WINAPI StartAndWait(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWS
     launch.directoryGiven = directory != nullptr;
     launch.show = show;
 
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-    info.hwnd = owner;
-    info.lpVerb = operation;
-    info.lpFile = file;
-    info.lpParameters = parameters;
-    info.lpDirectory = directory;
-    info.nShow = show;
-    if (!::ShellExecuteExW(&info)) {
-        launch.exitCode = L"not started (error " + std::to_wstring(::GetLastError()) + L")";
-        return info.hInstApp;
+    // With --answer-runner, each window it shows is read and closed with Enter.
+    const ShellStart start = ShellExecuteAndWait(owner, operation, file, parameters, directory, show,
+                                                 kRunnerWaitMilliseconds, g_answerRunner);
+    if (!start.started) {
+        launch.exitCode = L"not started (error " + std::to_wstring(start.error) + L")";
+        return start.result;
     }
-    if (info.hProcess != nullptr) {
-        // With --answer-runner, each window it shows is read and closed with Enter.
-        WaitedProgram waited = WaitForProgram(info.hProcess, kRunnerWaitMilliseconds, g_answerRunner);
-        launch.exitCode = waited.ended ? std::to_wstring(waited.exitCode) : L"still running";
-        g_runnerWindows.insert(g_runnerWindows.end(), waited.windows.begin(), waited.windows.end());
-        ::CloseHandle(info.hProcess);
-    }
-    return info.hInstApp;
+    launch.exitCode = start.waited.ended ? std::to_wstring(start.waited.exitCode) : L"still running";
+    g_runnerWindows.insert(g_runnerWindows.end(), start.waited.windows.begin(), start.waited.windows.end());
+    return start.result;
 }
 
 void Print(const std::wstring& text) {
@@ -113,14 +102,6 @@ Options ReadOptions(int argc, wchar_t** argv) {
     }
     if (options.textFile.empty()) throw std::invalid_argument("--text FILE is required");
     return options;
-}
-
-void HoldControl() {
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    keys[VK_LCONTROL] = 0x80;
-    if (!::SetKeyboardState(keys)) throw std::runtime_error("cannot set the keyboard state");
 }
 
 std::wstring Describe(const Plugin& plugin) {
@@ -166,7 +147,7 @@ int Run(const Options& options) {
     HostWindow host;
     host.editor.text.assign(document.begin(), document.end());
     host.editor.path.assign(options.documentPath.begin(), options.documentPath.end());
-    if (options.control) HoldControl();
+    if (options.control) HoldControl(true);
     host.editor.anchor = host.editor.caret = 0;
     host.editor.scroll = 3;
 

@@ -109,6 +109,13 @@ std::wstring FromUtf8(const std::string& text) {
     return out;
 }
 
+void HoldControl(bool held) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = held ? 0x80 : 0;
+    if (!::SetKeyboardState(keys)) throw std::runtime_error("cannot set the keyboard state");
+}
+
 std::wstring WindowText(HWND window) {
     DWORD_PTR length = 0;
     if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};

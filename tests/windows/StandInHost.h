@@ -75,6 +75,10 @@ private:
     PluginExports exports_;
 };
 
+// Makes the Control key read as held (or not) for this thread, as
+// GetKeyState sees it.
+void HoldControl(bool held);
+
 // The folder this program stands in, with a trailing backslash.
 std::wstring ProgramFolder();
 
