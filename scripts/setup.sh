@@ -3,6 +3,10 @@
 # As root it installs what is missing; otherwise it prints the one apt-get
 # line to run and fails.
 set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+source scripts/wine-env.sh
+source scripts/machine.sh
 
 packages=()
 need() {  # need PACKAGE TEST...
@@ -35,6 +39,7 @@ need locales          command -v locale-gen
 has_japanese_locale() { locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; }
 
 if [ ${#packages[@]} -eq 0 ] && has_japanese_locale; then
+    know_the_machine
     exit 0
 fi
 if [ "$(id -u)" -ne 0 ]; then
@@ -58,3 +63,4 @@ if ! has_japanese_locale; then
     grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
     locale-gen >/dev/null
 fi
+know_the_machine

@@ -1,0 +1,115 @@
+# Sourced by scripts/setup.sh: what this machine does with 32-bit x86
+# programs. The runner and the HSP compiler are 32-bit, and not every x86-64
+# machine runs such code: some run it natively, some only under qemu-i386
+# registered with the kernel's binfmt_misc (about a minute per process
+# start), some not at all. A probe program tells which; the answer, with one
+# 32-bit start timed under Wine, goes to build/machine.env for the tests:
+#   TOLLIK_X86_32=native|emulated|none
+#   TOLLIK_X86_32_START_MS=milliseconds (0 when none)
+#   TOLLIK_X86_32_WHY=the reason, when none
+# TOLLIK_X86_32_PROBE=fail makes the probe fail, as on a machine where
+# nothing can run 32-bit code (emulation is then not tried).
+
+MACHINE_FILE="$ROOT/build/machine.env"
+BINFMT_DIR=/proc/sys/fs/binfmt_misc
+QEMU_I386_ENTRY=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:FP'
+
+# An enabled binfmt_misc entry that takes i386 ELF programs (an emulator).
+is_i386_handler() {  # is_i386_handler ENTRY-FILE
+    local state magic offset
+    state=$(head -n 1 "$1" 2>/dev/null) || return 1
+    magic=$(sed -n 's/^magic //p' "$1" 2>/dev/null)
+    offset=$(sed -n 's/^offset //p' "$1" 2>/dev/null)
+    # e_ident: ELF, 32-bit, little-endian; e_machine (bytes 18-19): 3, i386.
+    [ "$state" = enabled ] && [ "${offset:-0}" = 0 ] &&
+        [ "${magic:0:10}" = 7f454c4601 ] && [ "${magic:36:4}" = 0300 ]
+}
+
+# x86_32_kind PROBE-STATUS BINFMT-DIR: native, emulated or none.
+x86_32_kind() {
+    local entry
+    if [ "$1" -ne 0 ]; then echo none; return; fi
+    if [ "$(head -n 1 "$2/status" 2>/dev/null)" = enabled ]; then
+        for entry in "$2"/*; do
+            case ${entry##*/} in status | register) continue ;; esac
+            if is_i386_handler "$entry"; then echo emulated; return; fi
+        done
+    fi
+    echo native
+}
+
+# Runs a 96-byte static i386 Linux program that exits with 42.
+probe_x86_32() {
+    local probe="$ROOT/build/x86-32-probe"
+    [ "${TOLLIK_X86_32_PROBE:-}" != fail ] || return 1
+    mkdir -p "$ROOT/build"
+    # ELF header, one loadable segment, then: mov eax,1; mov ebx,42; int 0x80.
+    printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\140\0\0\0\140\0\0\0\5\0\0\0\0\20\0\0\270\1\0\0\0\273\52\0\0\0\315\200' >"$probe"
+    chmod +x "$probe"
+    local status=0
+    "$probe" >/dev/null 2>&1 || status=$?
+    [ "$status" -eq 42 ]
+}
+
+# Installs qemu-user-static and registers it for i386 programs; root only.
+enable_x86_32_emulation() {
+    [ "$(id -u)" -eq 0 ] && [ -d "$BINFMT_DIR" ] || return 1
+    if [ ! -e "$BINFMT_DIR/register" ]; then
+        mount -t binfmt_misc binfmt_misc "$BINFMT_DIR" 2>/dev/null || return 1
+    fi
+    if [ ! -x /usr/bin/qemu-i386-static ]; then
+        echo "Installing qemu-user-static to run 32-bit x86 programs under emulation"
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends qemu-user-static >/dev/null
+    fi
+    [ -e "$BINFMT_DIR/qemu-i386" ] || printf '%s' "$QEMU_I386_ENTRY" >"$BINFMT_DIR/register" 2>/dev/null
+}
+
+# Milliseconds for one 32-bit program start under Wine, warm, in PREFIX.
+time_x86_32_start() {
+    local prefix=$1 started
+    cmake/wine-run.sh "$prefix" 'C:\windows\syswow64\cmd.exe' /c exit >/dev/null 2>&1 </dev/null || true
+    started=$(date +%s%N)
+    cmake/wine-run.sh "$prefix" 'C:\windows\syswow64\cmd.exe' /c exit >/dev/null 2>&1 </dev/null || return 1
+    echo $(( ($(date +%s%N) - started) / 1000000 ))
+}
+
+know_the_machine() {
+    local status=0 kind why= start=0 before= prefix
+    probe_x86_32 || status=1
+    kind=$(x86_32_kind "$status" "$BINFMT_DIR")
+    if [ "$kind" = none ] && [ "${TOLLIK_X86_32_PROBE:-}" != fail ]; then
+        if enable_x86_32_emulation; then
+            status=0
+            probe_x86_32 || status=1
+            kind=$(x86_32_kind "$status" "$BINFMT_DIR")
+            [ "$kind" != none ] || why="even qemu-i386 registered with binfmt_misc does not run them"
+        else
+            why="the kernel runs no i386 programs and emulation needs root and binfmt_misc"
+        fi
+    fi
+    [ "$kind" != none ] || why=${why:-TOLLIK_X86_32_PROBE=fail made the probe fail}
+    [ ! -f "$MACHINE_FILE" ] || before=$(cat "$MACHINE_FILE")
+    if [ "$kind" != none ]; then
+        # A prefix made while 32-bit code could not run lacks its 32-bit half for good.
+        for prefix in "$WINE_PREFIX_DIR" "$WINE_SCREEN_PREFIX_DIR"; do
+            if [ -d "$prefix/drive_c/windows" ] && [ -z "$(ls -A "$prefix/drive_c/windows/syswow64" 2>/dev/null)" ]; then
+                echo "Making the Wine prefix ${prefix#"$ROOT"/} again: it was made while 32-bit programs could not run"
+                WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+                rm -rf "$prefix"
+                before=
+            fi
+        done
+        start=$(sed -n 's/^TOLLIK_X86_32_START_MS=//p' <<<"$before")
+        if ! grep -qx "TOLLIK_X86_32=$kind" <<<"$before" || [ -z "$start" ]; then
+            [ "$kind" = native ] || echo "Timing one 32-bit program start under Wine (a new prefix takes minutes under emulation)"
+            start=$(time_x86_32_start "$WINE_PREFIX_DIR") || start=0
+            stop_wine
+        fi
+    fi
+    printf "TOLLIK_X86_32=%s\nTOLLIK_X86_32_START_MS=%s\nTOLLIK_X86_32_WHY='%s'\n" "$kind" "$start" "$why" >"$MACHINE_FILE"
+    case $kind in
+    native) echo "32-bit x86 programs run natively here (a 32-bit start under Wine: $start ms)." ;;
+    emulated) echo "32-bit x86 programs run here only under emulation (qemu-i386 through binfmt_misc): a 32-bit start under Wine takes $start ms, so the tests that start the runner wait longer and some are shortened." ;;
+    none) echo "32-bit x86 programs cannot run here ($why): the runner and the HSP compiler cannot run, and the tests that need them are skipped." ;;
+    esac
+}
