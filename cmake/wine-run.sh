@@ -4,6 +4,25 @@
 set -e
 prefix=$1
 shift
+# What this machine does with 32-bit x86 programs (scripts/setup.sh found
+# it): passed on to the programs, which size their waits by it. A test that
+# starts 32-bit programs sets TOLLIK_NEEDS_X86_32=1 and is skipped (77)
+# where they cannot run, and says what an emulated run leaves out.
+machine=${TOLLIK_MACHINE_FILE:-$(dirname "$0")/../build/machine.env}
+if [ -f "$machine" ]; then
+    set -a
+    . "$machine"
+    set +a
+fi
+if [ "${TOLLIK_NEEDS_X86_32:-}" = 1 ]; then
+    if [ "${TOLLIK_X86_32:-}" = none ]; then
+        echo "Skipped: this machine cannot run 32-bit x86 programs (${TOLLIK_X86_32_WHY:-see scripts/setup.sh}), and the runner and the HSP compiler are 32-bit."
+        exit 77
+    fi
+    if [ "${TOLLIK_X86_32:-}" = emulated ] && [ -n "${TOLLIK_SHORTENED:-}" ]; then
+        echo "Shortened: 32-bit programs run under emulation here (${TOLLIK_X86_32_START_MS} ms a start): $TOLLIK_SHORTENED."
+    fi
+fi
 mkdir -p "$prefix"
 export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"

@@ -35,10 +35,14 @@ scripts/fuzz.sh "${TOLLIK_FUZZ_SECONDS:-30}"
 echo "== Windows build and tests (Wine)"
 trap stop_wine EXIT
 scripts/build-hsp.sh
-cmake --preset windows32 >/dev/null
-cmake --build --preset windows32
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-ctest --preset windows
+status=0
+ctest --preset windows || status=$?
+# What this machine left out, in one line each (see scripts/setup.sh's line above).
+awk '/^[0-9]+\/[0-9]+ Testing: / { name = $3 }
+     /^(Skipped|Shortened|Not compiled and not run): / && !said[name]++ { print "  " name ": " $0 }' \
+    build/windows/Testing/Temporary/LastTest.log 2>/dev/null || true
+[ "$status" -eq 0 ] || exit "$status"
 
 echo "== all tests passed in $(( $(date +%s) - started )) s"

@@ -37,6 +37,7 @@
 
 #include "EditorReport.h"
 #include "ImportPatch.h"
+#include "MachineWaits.h"
 #include "ProgramWait.h"
 #include "StandInHost.h"
 #include "TestFiles.h"
@@ -45,7 +46,8 @@
 namespace tollik::host {
 namespace {
 
-constexpr DWORD kRunnerWaitMilliseconds = 120000;
+// The runner and the program it starts: each start is slow where 32-bit code is emulated.
+const DWORD kRunnerWaitMilliseconds = tollik::test::WaitForStartsHere(2) + 30000;
 constexpr int kSkipped = 77;
 // Growth after the warm-up that still counts as flat (noise).
 constexpr long long kHandleLimit = 6;

@@ -14,13 +14,15 @@
 #include <string>
 
 #include "EditorReport.h"
+#include "MachineWaits.h"
 #include "StandInHost.h"
 #include "TestFiles.h"
 
 namespace tollik::host {
 namespace {
 
-constexpr DWORD kWaitMilliseconds = 90000;
+// The runner and then the program it starts, each a 32-bit start.
+const DWORD kWaitMilliseconds = test::WaitForStartsHere(2);
 const std::wstring kCasesFolder = L"C:\\tollik-runner\\";
 // An HSP program that proves it ran: it writes "ran" beside itself.
 const std::string kWritesMarker = "notesel buf\r\nnoteadd \"ran\"\r\nnotesave \"marker.txt\"\r\nend\r\n";
@@ -220,7 +222,7 @@ TEST_F(RunnerChain, WindowRuntimeRunsTheScriptInAFolderWithBlanksAndJapaneseIncl
     const Outcome run = Invoke(folder + L"game.hsp",
                                "#include \"helper.as\"\r\nnotesel buf\r\nnoteadd MARK\r\nnotesave \"marker.txt\"\r\nend\r\n");
     EXPECT_FALSE(run.window) << run.window->text;
-    EXPECT_EQ(run.runnerExit, L"0");
+    ASSERT_EQ(run.runnerExit, L"0");
     ASSERT_TRUE(WaitForFile(folder + L"marker.txt", kWaitMilliseconds));
     EXPECT_EQ(Read(folder + L"marker.txt").substr(0, 8), "included");
     EXPECT_NE(Read(folder + L"obj"), "(missing)") << "the object file lands beside the script";
@@ -229,7 +231,7 @@ TEST_F(RunnerChain, WindowRuntimeRunsTheScriptInAFolderWithBlanksAndJapaneseIncl
 TEST_F(RunnerChain, ConsoleRuntimeTheScriptAsksForRunsIt) {
     const Outcome run = Invoke(root + L"work\\cl.hsp", "#runtime \"hsp3cl\"\r\n" + kWritesMarker);
     EXPECT_FALSE(run.window) << run.window->text;
-    EXPECT_EQ(run.runnerExit, L"0");
+    ASSERT_EQ(run.runnerExit, L"0");
     EXPECT_TRUE(WaitForFile(root + L"work\\marker.txt", kWaitMilliseconds));
 }
 
@@ -238,7 +240,7 @@ TEST_F(RunnerChain, DebugFlagRunsTheScriptWithTheDebugWindowModule) {
     Settings(HspFolder(), 1, 1);
     const Outcome run = Invoke(root + L"work\\debug.hsp", kWritesMarker);
     EXPECT_FALSE(run.window) << run.window->text;
-    EXPECT_EQ(run.runnerExit, L"0");
+    ASSERT_EQ(run.runnerExit, L"0");
     EXPECT_TRUE(WaitForFile(root + L"work\\marker.txt", kWaitMilliseconds));
 }
 
@@ -297,7 +299,7 @@ TEST_F(RunnerChain, DllsPlantedInTheScriptFolderAreNotLoaded) {
     EXPECT_EQ(compiled.runnerExit, L"0");
     EXPECT_TRUE(compiled.window) << "the compile-only report";
     const Outcome ran = Invoke(folder + L"game.hsp", kWritesMarker);
-    EXPECT_EQ(ran.runnerExit, L"0");
+    ASSERT_EQ(ran.runnerExit, L"0");
     EXPECT_TRUE(WaitForFile(folder + L"marker.txt", kWaitMilliseconds));
     for (const wchar_t* name : names)
         EXPECT_EQ(Read(folder + name + L".loaded"), "(missing)") << ToUtf8(name) << " was loaded";

@@ -26,6 +26,7 @@
 
 #include "EditorReport.h"
 #include "ImportPatch.h"
+#include "MachineWaits.h"
 #include "ProgramWait.h"
 #include "command/RunnerCommandLine.h"
 #include "StandInHost.h"
@@ -36,7 +37,8 @@ namespace {
 // Import replacements are plain functions, so what they see goes here.
 std::vector<ShownBox> g_boxes;
 std::vector<Launch> g_launches;
-constexpr DWORD kRunnerWaitMilliseconds = 120000;
+// The runner and the program it starts: each start is slow where 32-bit code is emulated.
+const DWORD kRunnerWaitMilliseconds = tollik::test::WaitForStartsHere(2) + 30000;
 // --answer-runner: the runner's windows, read and closed as a user would.
 bool g_answerRunner = false;
 std::vector<std::wstring> g_runnerWindows;
