@@ -6,8 +6,11 @@
 # runs twice on a Japanese system (code page 932):
 # with Ctrl (compile only: the compiler's report, read from the runner's
 # window) and without (compile and run: what the program wrote). Without the
-# toolchain it says so and uses the stand-in runner, which reports the four
-# fields it received.
+# toolchain, or on a machine that cannot run 32-bit x86 programs, it says so
+# and uses the stand-in runner, which reports the four fields it received.
+# Exit codes: 0 when the runner ran and the program wrote its file; 1 when
+# either did not happen (the cause is named); 77 when it could not be tried.
+# TOLLIK_RUNNER=FILE installs FILE as the runner instead of the built one.
 #   main-job.sh [SCRIPT [DOCUMENT-PATH | --untitled]] [--ctrl]
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,13 +32,31 @@ document=${args[1]:-$(winpath "$script")}
 path=(--path "$document")
 [ "$document" = --untitled ] && path=()
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# This script judges for itself what the machine can run (ctest sets this).
+unset TOLLIK_NEEDS_X86_32
+# What this machine does with 32-bit x86 programs, as scripts/setup.sh found it.
+TOLLIK_X86_32=native TOLLIK_X86_32_START_MS=0 TOLLIK_X86_32_WHY=
+[ ! -f build/machine.env ] || . build/machine.env
 
-if [ ! -f "$hsp/hspcmp.dll" ] || [ ! -f build/windows/bin/runner32/Tollik.exe ]; then
-    echo "(No HSP toolchain in build/openhsp: ../shared/third_party/openhsp is not here to build it."
+# What the plug-in does, shown with the stand-in runner, when the real one cannot run.
+stand_in() {  # stand_in WHY
+    echo "($1"
     echo " The stand-in runner takes the real one's place and reports what it received.)"
     cp build/windows/bin/runner/Tollik.exe "$editor/Plugins/Tollik.exe"
     rm -f "$editor/Plugins/Tollik/Tollik.ini"
-    exec cmake/wine-run.sh "$WINE_PREFIX_DIR" "$editor/Pellam.exe" --text "$script" "${path[@]}" "${control[@]}"
+    cmake/wine-run.sh "$WINE_PREFIX_DIR" "$editor/Pellam.exe" --text "$script" "${path[@]}" "${control[@]}" || true
+    echo "Not compiled and not run: $1"
+    exit 77
+}
+if [ "$TOLLIK_X86_32" = none ]; then
+    stand_in "This machine cannot run 32-bit x86 programs ($TOLLIK_X86_32_WHY), and the runner and the HSP compiler are 32-bit."
+fi
+if [ ! -f "$hsp/hspcmp.dll" ] || [ ! -f build/windows/bin/runner32/Tollik.exe ]; then
+    stand_in "No HSP toolchain in build/openhsp: ../shared/third_party/openhsp is not here to build it."
+fi
+if [ "$TOLLIK_X86_32" = emulated ]; then
+    echo "(This machine runs 32-bit x86 programs only under emulation, qemu-i386: each start of the"
+    echo " runner or of the HSP program takes about $((TOLLIK_X86_32_START_MS / 1000)) s, so this run takes minutes.)"
 fi
 
 # Installed as users install it: the release zip unpacked into the editor's folder.
@@ -45,11 +66,30 @@ rm -rf "$release"
 zip=$(ls "$release"/Tollik-*-win64.zip)
 (cd "$editor" && cmake -E tar xf "$ROOT/$zip")
 echo "Unpacked $(basename "$zip") into $editor"
+if [ -n "${TOLLIK_RUNNER:-}" ]; then
+    cp "$TOLLIK_RUNNER" "$editor/Plugins/Tollik.exe"
+    echo "Installed $TOLLIK_RUNNER as the runner (TOLLIK_RUNNER)"
+fi
 printf '[Tollik]\r\nHSPDirName=%s\\\r\nMode=1\r\nDebugWindow=0\r\n' "$(winpath "$hsp")" >"$editor/Plugins/Tollik/Tollik.ini"
 # The runner's windows must exist to be read: the display-less graphics driver.
 export TOLLIK_WINE_GRAPHICS=null
+report=$demo/editor-report.txt
+fail() { echo "FAILED: $1" >&2; exit 1; }
+# Runs the command once; fails, naming the cause, unless the runner started and ended with 0.
 run() {
-    cmake/wine-run.sh "$WINE_SCREEN_PREFIX_DIR" "$editor/Pellam.exe" --answer-runner --text "$script" "${path[@]}" "$@"
+    rm -f "$report"
+    cmake/wine-run.sh "$WINE_SCREEN_PREFIX_DIR" "$editor/Pellam.exe" --answer-runner --text "$script" "${path[@]}" \
+        --report "$(winpath "$(dirname "$report")")\\$(basename "$report")" "$@" ||
+        fail "the editor ended with exit code $?"
+    local runner
+    runner=$(awk -F'\t' '/^launch=/ { code = $NF } END { print code }' "$report" 2>/dev/null)
+    case $runner in
+    0) ;;
+    "") fail "the plug-in did not start the runner (its messages are above)" ;;
+    "not started"*) fail "the runner $editor/Plugins/Tollik.exe did not start: Windows refused it (error ${runner//[!0-9]/})" ;;
+    "still running") fail "the runner did not end while the editor waited for it" ;;
+    *) fail "the runner ended with exit code $runner (its window, above, says why)" ;;
+    esac
 }
 echo "===== With Ctrl: compile only, the compiler's report ====="
 run --ctrl
@@ -62,10 +102,8 @@ output=
 [ -z "$output" ] || rm -f "$output"
 run
 [ -n "$output" ] || exit 0
-for _ in $(seq 1 100); do [ -f "$output" ] && break; sleep 0.2; done
-if [ -f "$output" ]; then
-    echo "----- the program wrote $(basename "$output") (code page 932) -----"
-    iconv -f CP932 -t UTF-8 "$output"
-else
-    echo "(the program left no $(basename "$output") beside the script)"
-fi
+# The program starts after the runner has ended: one more 32-bit start.
+for _ in $(seq 1 $((100 + TOLLIK_X86_32_START_MS * 2 / 200))); do [ -f "$output" ] && break; sleep 0.2; done
+[ -f "$output" ] || fail "the program left no $(basename "$output") beside the script"
+echo "----- the program wrote $(basename "$output") (code page 932) -----"
+iconv -f CP932 -t UTF-8 "$output"

@@ -8,7 +8,6 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 
 scripts/setup.sh
-cmake --preset windows32 >/dev/null
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target Tollik tollik-check tollik_real_runner
 cpack --config build/windows/CPackConfig.cmake -B dist >/dev/null

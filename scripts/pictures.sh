@@ -22,7 +22,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null
 fi
 scripts/build-hsp.sh
-cmake --preset windows32 >/dev/null
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target Tollik tollik_stand_in_editor tollik_real_runner >/dev/null
 

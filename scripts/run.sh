@@ -14,8 +14,6 @@ source scripts/wine-env.sh
 
 scripts/setup.sh
 scripts/build-hsp.sh
-cmake --preset windows32 >/dev/null
-cmake --build --preset windows32
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 

@@ -14,7 +14,6 @@ count=${1:-2000}
 
 scripts/setup.sh
 scripts/build-hsp.sh
-cmake --preset windows32 >/dev/null
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target tollik_soak_layout >/dev/null
 
