@@ -7,8 +7,10 @@
 #   TOLLIK_X86_32=native|emulated|none
 #   TOLLIK_X86_32_START_MS=milliseconds (0 when none)
 #   TOLLIK_X86_32_WHY=the reason, when none
-# TOLLIK_X86_32_PROBE=fail makes the probe fail, as on a machine where
-# nothing can run 32-bit code (emulation is then not tried).
+# To try the other kinds on a machine that runs 32-bit code natively:
+# TOLLIK_X86_32_PROBE=no-native fails the probe unless an emulator is
+# registered, as on a kernel without i386 support (emulation is enabled);
+# TOLLIK_X86_32_PROBE=fail fails it always (emulation is then not tried).
 
 MACHINE_FILE="$ROOT/build/machine.env"
 BINFMT_DIR=/proc/sys/fs/binfmt_misc
@@ -41,7 +43,10 @@ x86_32_kind() {
 # Runs a 96-byte static i386 Linux program that exits with 42.
 probe_x86_32() {
     local probe="$ROOT/build/x86-32-probe"
-    [ "${TOLLIK_X86_32_PROBE:-}" != fail ] || return 1
+    case ${TOLLIK_X86_32_PROBE:-} in
+    fail) return 1 ;;
+    no-native) [ "$(x86_32_kind 0 "$BINFMT_DIR")" = emulated ] || return 1 ;;
+    esac
     mkdir -p "$ROOT/build"
     # ELF header, one loadable segment, then: mov eax,1; mov ebx,42; int 0x80.
     printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\140\0\0\0\140\0\0\0\5\0\0\0\0\20\0\0\270\1\0\0\0\273\52\0\0\0\315\200' >"$probe"
