@@ -55,7 +55,7 @@ public:
                  texts_.CompilerNotLoaded(compilerDll, load.error, SystemMessageText(api_, load.error)));
         }
         HspCompiler compiler(api_, load.compiler->exports);
-        const std::string common = ForCompiler(hsp + std::u16string(kCommonFolder), ExitCode::ToolchainProblem);
+        const std::string common = ForCompiler(hsp + std::u16string(kCommonFolder), ExitCode::ToolchainProblem).bytes;
 
         if (mode->makesExecutable) return MakeExecutable(compiler, scriptName, common, hsp);
         compiler.Prepare(scriptName, kObjectFile, common);
@@ -108,24 +108,38 @@ private:
             Fail(ExitCode::ScriptProblem,
                  texts_.ScriptFolderRefused(scriptFolder_, error, SystemMessageText(api_, error)));
         }
-        const std::string path = ForCompiler(script, ExitCode::ScriptProblem);
-        // The compiler is in the folder: the name alone, in the form that fit.
-        return path.substr(path.find_last_of('\\') + 1);
+        // The compiler is in the folder: the name alone, in the form that fit,
+        // cut from UTF-16 (in code page 932, 0x5C is also a second byte).
+        scriptNameForCompiler_ = NamePart(ForCompiler(script, ExitCode::ScriptProblem).text);
+        // Part of a path that converted exactly, so it converts exactly too.
+        return ToAnsiExactly(api_, scriptNameForCompiler_).value_or(std::string());
     }
 
-    std::string ForCompiler(const std::u16string& path, ExitCode code) {
+    CompilerPathResult ForCompiler(const std::u16string& path, ExitCode code) {
         CompilerPathResult converted = ToCompilerPath(api_, path);
         if (converted.problem == PathProblem::NotInCodePage)
             Fail(code, texts_.PathNotInCodePage(path, api_.GetACP()));
         if (converted.problem == PathProblem::TooLong) Fail(code, texts_.PathTooLong(path));
-        return std::move(converted.bytes);
+        return converted;
+    }
+
+    // The file an error is in, when it is not the script: the user's document
+    // has no such line.
+    std::u16string OtherFile(const std::u16string& file) const {
+        const auto folded = [](std::u16string text) {
+            for (char16_t& unit : text)
+                if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit - u'A' + u'a');
+            return text;
+        };
+        return file.empty() || folded(file) == folded(scriptNameForCompiler_) ? std::u16string() : file;
     }
 
     [[noreturn]] void ShowCompileError(const std::u16string& report) {
         const std::optional<FirstError> first = FindFirstError(report);
-        const std::u16string summary = !first        ? texts_.ErrorWithoutLine(u"")
-                                       : first->line ? texts_.ErrorOnLine(*first->line, first->message)
-                                                     : texts_.ErrorWithoutLine(first->message);
+        const std::u16string summary = !first ? texts_.ErrorWithoutLine(u"")
+                                       : first->line
+                                           ? texts_.ErrorOnLine(*first->line, first->message, OtherFile(first->file))
+                                           : texts_.ErrorWithoutLine(first->message);
         Show(summary, report, true);
         throw Stop{ExitCode::CompileError};
     }
@@ -159,7 +173,7 @@ private:
 
     ExitCode MakeExecutable(HspCompiler& compiler, const std::string& scriptName, const std::string& common,
                             const std::u16string& hsp) {
-        const std::string hspFolder = ForCompiler(hsp, ExitCode::ToolchainProblem);
+        const std::string hspFolder = ForCompiler(hsp, ExitCode::ToolchainProblem).bytes;
         // hsc3_make appends "hsptmp" in a buffer of MAX_PATH.
         if (hspFolder.size() + 6 > kCompilerPathLimit) Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp));
         compiler.Prepare(scriptName, kPackedObjectFile, common);
@@ -180,6 +194,7 @@ private:
     std::uint32_t compilerLoadFlags_;
     const RunMode* mode_ = nullptr;
     std::u16string scriptFolder_;
+    std::u16string scriptNameForCompiler_;
 };
 
 }  // namespace

@@ -211,8 +211,13 @@ std::u16string RunnerTexts::PathTooLong(std::u16string_view path) const {
                 path});
 }
 
-std::u16string RunnerTexts::ErrorOnLine(std::int32_t line, std::u16string_view message) const {
-    if (language == Language::Japanese) return Cat({u"コンパイル エラー: "sv, Decimal(line), u" 行目: ", message});
+std::u16string RunnerTexts::ErrorOnLine(std::int32_t line, std::u16string_view message,
+                                        std::u16string_view file) const {
+    if (language == Language::Japanese) {
+        if (!file.empty()) return Cat({u"コンパイル エラー: "sv, file, u" の ", Decimal(line), u" 行目: ", message});
+        return Cat({u"コンパイル エラー: "sv, Decimal(line), u" 行目: ", message});
+    }
+    if (!file.empty()) return Cat({u"Compile error in "sv, file, u" on line ", Decimal(line), u": ", message});
     return Cat({u"Compile error on line "sv, Decimal(line), u": ", message});
 }
 

@@ -48,7 +48,8 @@ struct RunnerTexts {
     std::u16string PathTooLong(std::u16string_view path) const;
 
     // The compiler's verdict, as the summary line above its report.
-    std::u16string ErrorOnLine(std::int32_t line, std::u16string_view message) const;
+    // `file` names the file when it is not the script itself (an included one).
+    std::u16string ErrorOnLine(std::int32_t line, std::u16string_view message, std::u16string_view file = {}) const;
     std::u16string ErrorWithoutLine(std::u16string_view message) const;
     std::u16string NoErrors() const;
     std::u16string ReportHeading() const;

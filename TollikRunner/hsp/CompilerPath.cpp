@@ -47,10 +47,11 @@ std::u16string ShortForm(os::RunnerApi& api, std::u16string_view path) {
 
 CompilerPathResult ToCompilerPath(os::RunnerApi& api, std::u16string_view path) {
     CompilerPathResult result;
-    std::optional<std::string> bytes = ToAnsiExactly(api, path);
+    std::u16string text(path);
+    std::optional<std::string> bytes = ToAnsiExactly(api, text);
     if (!bytes) {
-        const std::u16string shortPath = ShortForm(api, path);
-        if (!shortPath.empty()) bytes = ToAnsiExactly(api, shortPath);
+        text = ShortForm(api, path);
+        if (!text.empty()) bytes = ToAnsiExactly(api, text);
     }
     if (!bytes) {
         result.problem = PathProblem::NotInCodePage;
@@ -58,6 +59,7 @@ CompilerPathResult ToCompilerPath(os::RunnerApi& api, std::u16string_view path) 
         result.problem = PathProblem::TooLong;
     } else {
         result.bytes = std::move(*bytes);
+        result.text = std::move(text);
     }
     return result;
 }

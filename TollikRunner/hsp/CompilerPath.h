@@ -23,6 +23,7 @@ enum class PathProblem { None, NotInCodePage, TooLong };
 
 struct CompilerPathResult {
     std::string bytes;
+    std::u16string text;  // the form that fit (long or short), as UTF-16
     PathProblem problem = PathProblem::None;
 };
 

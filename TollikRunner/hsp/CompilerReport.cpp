@@ -46,7 +46,7 @@ std::optional<FirstError> CodeGeneratorError(std::u16string_view line) {
     // The compiler repeats the line number at the end; the summary has it already.
     const std::size_t repeat = message.rfind(u" (");
     if (repeat != std::u16string_view::npos && message.back() == u')') message = message.substr(0, repeat);
-    return FirstError{number, std::u16string(message)};
+    return FirstError{number, std::u16string(message), std::u16string(line.substr(0, open))};
 }
 
 // "#Error:message in line 3 [name]" or "#Error:message".
@@ -58,9 +58,12 @@ std::optional<FirstError> PreprocessorError(std::u16string_view line) {
     if (where != std::u16string_view::npos) {
         std::size_t digits = 0;
         const std::optional<std::int32_t> number = LeadingNumber(message.substr(where + 9), digits);
-        if (number) return FirstError{number, std::u16string(message.substr(0, where))};
+        std::u16string_view file = message.substr(where + 9 + digits);
+        if (file.starts_with(u" [") && file.ends_with(u']')) file = file.substr(2, file.size() - 3);
+        else file = {};
+        if (number) return FirstError{number, std::u16string(message.substr(0, where)), std::u16string(file)};
     }
-    return FirstError{std::nullopt, std::u16string(message)};
+    return FirstError{std::nullopt, std::u16string(message), {}};
 }
 
 // Any other "#" line but the tools' banners ("... 1997-2025(c)") and the
@@ -78,7 +81,7 @@ std::optional<FirstError> FindFirstError(std::u16string_view report) {
     for (const std::u16string_view line : lines)
         if (auto found = PreprocessorError(line)) return found;
     for (auto line = lines.rbegin(); line != lines.rend(); ++line)
-        if (!IsNotice(*line)) return FirstError{std::nullopt, std::u16string(line->substr(1))};
+        if (!IsNotice(*line)) return FirstError{std::nullopt, std::u16string(line->substr(1)), {}};
     return std::nullopt;
 }
 

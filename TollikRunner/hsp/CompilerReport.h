@@ -13,6 +13,7 @@ namespace tollik::runner {
 struct FirstError {
     std::optional<std::int32_t> line;  // absent when the compiler names none
     std::u16string message;
+    std::u16string file;  // the file the line is in, as the compiler names it; empty when it does not
 };
 
 // The first error of a failed compile's report; absent when no line reads

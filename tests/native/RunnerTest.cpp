@@ -159,6 +159,33 @@ TEST_F(Runner, CompileErrorShowsTheFirstErrorAboveTheWholeReportInEveryMode) {
     }
 }
 
+// An error in an included file names that file: the document has no such line.
+// A script named with 表 (0x95 0x5C in code page 932) keeps its whole name.
+TEST_F(Runner, ErrorSummaryNamesAnIncludedFileAndTheScriptNameSurvivesCodePage932) {
+    windows.files.AddFile(u"C:\\work\\表.hsp", "#include \"mod_util.as\"\r\n");
+    windows.compileResult = 4;
+    const struct {
+        const char* report;
+        const char* summary;
+    } cases[] = {
+        {"mod_util.as(12) : error 4 : bad (12\x8D\x73\x96\xDA)\r\n", "コンパイル エラー: mod_util.as の 12 行目: bad\r\n"},
+        {"#Error:macro syntax error in line 9 [mod_util.as]\r\n", "コンパイル エラー: mod_util.as の 9 行目: macro syntax error\r\n"},
+        {"\x95\x5C.HSP(3) : error 4 : bad\r\n", "コンパイル エラー: 3 行目: bad\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.report);
+        windows.compilerCalls.clear();
+        windows.compileReport = c.report;
+        EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\表.hsp\" 1 0"), ExitCode::CompileError);
+        EXPECT_EQ(Text("hsc_ini"), "\x95\x5C.hsp");
+        EXPECT_EQ(WindowText().rfind(c.summary, 0), 0u) << WindowText();
+    }
+    windows.uiLanguage = 0x0409;
+    windows.compileReport = cases[0].report;
+    Run(u"\"C:\\hsp37\\\" \"C:\\work\\表.hsp\" 1 0");
+    EXPECT_EQ(WindowText().rfind("Compile error in mod_util.as on line 12: bad\r\n", 0), 0u) << WindowText();
+}
+
 TEST_F(Runner, EachFailureHasItsWindowAndExitCode) {
     const struct {
         const char* name;
@@ -268,6 +295,7 @@ TEST(CompilerReport, FindsTheFirstErrorInEachOfTheCompilersForms) {
         std::u16string report;
         std::optional<std::int32_t> line;
         const char* message;
+        const char* file = "hsptmp";
     } cases[] = {
         {u"#HSP script preprocessor ver3.7 / onion software 1997-2025(c)\r\n#Use file [hspdef.as]\r\n"
          u"hsptmp(12) : error 4 : 式が無効です (12行目)\r\n--> x\r\nhsptmp(20) : error 3 : later\r\n",
@@ -277,8 +305,9 @@ TEST(CompilerReport, FindsTheFirstErrorInEachOfTheCompilersForms) {
          9, "macro syntax error"},
         {u"#HSP script preprocessor ver3.7 / onion software 1997-2025(c)\r\n#Use file [hspdef.as]\r\n"
          u"#スクリプトファイルが見つかりません [neighbour.as]\r\n",
-         std::nullopt, "スクリプトファイルが見つかりません [neighbour.as]"},
-        {u"hsptmp(x) : error 2 : not a line number\r\n#Error:plain\r\n", std::nullopt, "plain"},
+         std::nullopt, "スクリプトファイルが見つかりません [neighbour.as]", ""},
+        {u"hsptmp(x) : error 2 : not a line number\r\n#Error:plain\r\n", std::nullopt, "plain", ""},
+        {u"#Error:bad in line 4 [mod util.as]\r\n", 4, "bad", "mod util.as"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.report));
@@ -286,6 +315,7 @@ TEST(CompilerReport, FindsTheFirstErrorInEachOfTheCompilersForms) {
         ASSERT_TRUE(found);
         EXPECT_EQ(found->line, c.line);
         EXPECT_EQ(Utf8(found->message), c.message);
+        EXPECT_EQ(Utf8(found->file), c.file);
     }
     EXPECT_FALSE(runner::FindFirstError(u"#HSP code generator ver3.7 / onion software 1997-2025(c)\r\n"));
     EXPECT_EQ(Utf8(runner::MadeExecutableName(u"#packfile generated.\r\nMake custom execute file [my game.exe].\r\n")),
