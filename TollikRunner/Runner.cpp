@@ -9,6 +9,7 @@
 #include "Common/FileSystem.h"
 #include "Common/PathText.h"
 #include "Common/SystemMessage.h"
+#include "HSPCmp/ScriptFileName.h"
 #include "RunnerTexts.h"
 #include "command/RunModes.h"
 #include "command/RunnerCommandLine.h"
@@ -174,8 +175,9 @@ private:
     ExitCode MakeExecutable(HspCompiler& compiler, const std::string& scriptName, const std::string& common,
                             const std::u16string& hsp) {
         const std::string hspFolder = ForCompiler(hsp, ExitCode::ToolchainProblem).bytes;
-        // hsc3_make appends "hsptmp" in a buffer of MAX_PATH.
-        if (hspFolder.size() + 6 > kCompilerPathLimit) Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp));
+        // hsc3_make appends the script's name in a buffer of MAX_PATH.
+        if (hspFolder.size() + kScriptFileNameBytes.size() > kCompilerPathLimit)
+            Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp));
         compiler.Prepare(scriptName, kPackedObjectFile, common);
         const std::int32_t compiled = compiler.Compile(0, kPreprocessMakePack, 0);
         const std::u16string compileReport = compiler.Report();

@@ -34,12 +34,7 @@ std::u16string RunnerTexts::Pick(std::u16string_view japanese, std::u16string_vi
 }
 
 std::u16string RunnerTexts::ModeName(const RunMode& mode) const {
-    switch (mode.number) {
-        case 1: return Pick(u"コンパイルして実行", u"Compile and run");
-        case 2: return Pick(u"コンパイルのみ", u"Compile only");
-        case 3: return Pick(u"実行ファイル作成", u"Make executable");
-        default: return Decimal(mode.number);
-    }
+    return Pick(mode.japaneseName, mode.englishName);
 }
 
 std::u16string RunnerTexts::Title(const RunMode* mode, std::u16string_view scriptFolder) const {

@@ -6,12 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "HSPCmp/ScriptFileName.h"
 #include "LibraryState.h"
 #include "os/SystemApi.h"
 
 namespace tollik {
-
-inline constexpr std::u16string_view kScriptFileName = u"hsptmp";
 
 // Beside the document, or in the long form of the temporary folder for a
 // document that has never been saved.

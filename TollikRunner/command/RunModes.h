@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace tollik::runner {
 
@@ -13,12 +14,14 @@ struct RunMode {
     bool startsRuntime;    // runs the object file with its runtime
     bool reportsSuccess;   // shows the compiler's report also when it succeeded
     bool makesExecutable;  // packs the script into an executable
+    std::u16string_view japaneseName;
+    std::u16string_view englishName;
 };
 
 inline constexpr RunMode kRunModes[] = {
-    {1, true, false, false},   // compile and run
-    {2, false, true, false},   // compile only
-    {3, false, false, true},   // make an executable
+    {1, true, false, false, u"コンパイルして実行", u"Compile and run"},
+    {2, false, true, false, u"コンパイルのみ", u"Compile only"},
+    {3, false, false, true, u"実行ファイル作成", u"Make executable"},
 };
 
 // The row of `number`; null for a mode the runner does not know.

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <vector>
 
+#include "HSPCmp/ScriptFileName.h"
 #include "hsp/CompilerPath.h"
 
 namespace tollik::runner {
@@ -86,7 +87,7 @@ std::u16string HspCompiler::Runtime(const std::string& object) {
 
 std::int32_t HspCompiler::Make(const std::string& hspFolder) {
     // Only the folder part counts: the runtime "hsprt" is looked for there.
-    const std::string name = hspFolder + "hsptmp";
+    const std::string name = hspFolder + std::string(kScriptFileNameBytes);
     return Call(exports_.make, 0, Pointer(name.c_str()));
 }
 
