@@ -160,6 +160,7 @@ private:
 
         std::u16string line = u"\"" + path + u"\" " + std::u16string(std::begin(kObjectFile), std::end(kObjectFile) - 1);
         os::ProcessInformation started;
+        LetChildrenSearchAsUsual(api_, compilerLoadFlags_);
         // Shown, though the runner itself was started hidden; a console
         // runtime gets a console of its own.
         if (!api_.CreateProcessW(path.c_str(), line.data(), os::kCreateNewConsole, scriptFolder_.c_str(),

@@ -12,4 +12,8 @@ std::uint32_t RestrictDllSearch(os::RunnerApi& api) {
     return os::kLoadWithAlteredSearchPath;
 }
 
+void LetChildrenSearchAsUsual(os::RunnerApi& api, std::uint32_t loadFlags) {
+    if (loadFlags != os::kLoadWithAlteredSearchPath) api.SetDllDirectoryW(nullptr);
+}
+
 }  // namespace tollik::runner

@@ -15,4 +15,11 @@ namespace tollik::runner {
 // folder first for what it loads in turn, then the system folder.
 std::uint32_t RestrictDllSearch(os::RunnerApi& api);
 
+// Called before the runner starts a program: SetDllDirectoryW's setting is
+// passed on to child processes, and an HSP program must find the DLLs in its
+// folder as it does when HSP's own editor starts it. The runner keeps its
+// own protection (SetDefaultDllDirectories is not passed on); where that is
+// missing (`loadFlags` as RestrictDllSearch returned them), the setting stays.
+void LetChildrenSearchAsUsual(os::RunnerApi& api, std::uint32_t loadFlags);
+
 }  // namespace tollik::runner

@@ -68,7 +68,8 @@ bool FakeToolchain::SetDefaultDllDirectories(std::uint32_t directoryFlags) {
 bool FakeToolchain::SetDllDirectoryW(const char16_t* pathName) {
     const AllocationFaultPause system;
     if (EnterTraced("SetDllDirectoryW", pathName)) return false;
-    dllDirectory = pathName;
+    if (pathName != nullptr) dllDirectory = pathName;
+    else dllDirectory.reset();  // back to the standard search order
     return true;
 }
 
@@ -175,7 +176,7 @@ bool FakeToolchain::CreateProcessW(const char16_t* applicationName, char16_t* co
         return false;
     }
     processes.push_back({applicationName, commandLine, currentDirectory ? currentDirectory : u"", creationFlags,
-                         showWindow});
+                         showWindow, dllDirectory});
     information.process = reinterpret_cast<void*>(nextProcess_++);
     information.thread = reinterpret_cast<void*>(nextProcess_++);
     information.processId = static_cast<std::uint32_t>(nextProcess_);

@@ -34,6 +34,7 @@ struct StartedProcess {
     std::u16string currentDirectory;
     std::uint32_t creationFlags = 0;
     std::uint16_t showWindow = 0;
+    std::optional<std::u16string> dllDirectory;  // SetDllDirectoryW's setting, which the child inherits
 };
 
 struct ShownWindow {

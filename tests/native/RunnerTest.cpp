@@ -83,9 +83,19 @@ TEST_F(Runner, RestrictsTheDllSearchBeforeAnythingElse) {
 
 TEST_F(Runner, WithoutTheSearchFlagsTheCurrentDirectoryStillLeavesTheSearch) {
     windows.FailCall("SetDefaultDllDirectories", os::kErrorProcNotFound);
-    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 2 0"), ExitCode::Success);
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::Success);
     EXPECT_EQ(windows.dllDirectory, u"");
     EXPECT_EQ(windows.CallCount("LoadLibraryExW"), 1);
+    ASSERT_EQ(windows.processes.size(), 1u);
+    EXPECT_EQ(windows.processes[0].dllDirectory, u"") << "nothing else keeps the runner from the current directory";
+}
+
+// The program finds DLLs in its folder, as when HSP's editor starts it: none
+// of the runner's restriction is passed on to it.
+TEST_F(Runner, TheProgramStartsWithTheStandardDllSearch) {
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::Success);
+    ASSERT_EQ(windows.processes.size(), 1u);
+    EXPECT_FALSE(windows.processes[0].dllDirectory) << Utf8(*windows.processes[0].dllDirectory);
 }
 
 TEST_F(Runner, ModeOneCompilesInTheScriptsFolderAndStartsTheRuntimeShownWithoutWaiting) {

@@ -305,6 +305,21 @@ TEST_F(RunnerChain, DllsPlantedInTheScriptFolderAreNotLoaded) {
         EXPECT_EQ(Read(folder + name + L".loaded"), "(missing)") << ToUtf8(name) << " was loaded";
 }
 
+// The program finds a DLL beside its script, as when HSP's own editor starts
+// it: none of the runner's DLL search restriction reaches it.
+TEST_F(RunnerChain, ProgramCallsADllBesideTheScript) {
+    const std::wstring folder = root + L"work\\";
+    MakeFolders(folder);
+    Copy(ProgramFolder() + L"runner32\\planted.dll", folder + L"mine.dll");
+    const Outcome run = Invoke(folder + L"uses.hsp",
+                               "#uselib \"mine.dll\"\r\n#func seven \"_tollik_seven@0\"\r\nseven\r\n"
+                               "notesel buf\r\nnoteadd str(stat)\r\nnotesave \"marker.txt\"\r\nend\r\n");
+    EXPECT_FALSE(run.window) << run.window->text;
+    ASSERT_EQ(run.runnerExit, L"0");
+    ASSERT_TRUE(WaitForFile(folder + L"marker.txt", kWaitMilliseconds));
+    EXPECT_EQ(Read(folder + L"marker.txt").substr(0, 1), "7");
+}
+
 // tollik-check on an installation whose HSP folder (a copy of the real one)
 // lacks one part or holds the wrong one: the words the user reads, and
 // nothing written.

@@ -1,6 +1,7 @@
 // A DLL to plant where the runner must never load from: whoever loads it
 // gets a marker file "<its own path>.loaded" beside it. Copied under the
-// names of the compiler, its imports and DLLs the system loads optionally.
+// names of the compiler, its imports and DLLs the system loads optionally;
+// and beside a script whose program calls tollik_seven (HSP's #uselib).
 
 #include <windows.h>
 
@@ -15,3 +16,5 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID /*reserved*/) {
     if (marker != INVALID_HANDLE_VALUE) ::CloseHandle(marker);
     return TRUE;
 }
+
+extern "C" __declspec(dllexport) int WINAPI tollik_seven() { return 7; }
