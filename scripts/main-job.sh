@@ -38,17 +38,40 @@ unset TOLLIK_NEEDS_X86_32
 TOLLIK_X86_32=native TOLLIK_X86_32_START_MS=0 TOLLIK_X86_32_WHY=
 [ ! -f build/machine.env ] || . build/machine.env
 
+report=$demo/editor-report.txt
+fail() { echo "FAILED: $1" >&2; exit 1; }
+# Invokes the command once (PREFIX, then the editor's options); fails, naming
+# the cause, unless the editor and the runner it started both ended with 0.
+invoke() {
+    local prefix=$1 runner
+    shift
+    rm -f "$report"
+    cmake/wine-run.sh "$prefix" "$editor/Pellam.exe" --text "$script" "${path[@]}" \
+        --report "$(winpath "$(dirname "$report")")\\$(basename "$report")" "$@" ||
+        fail "the editor ended with exit code $?"
+    [ -f "$report" ] || fail "the editor wrote no report of what it did"
+    runner=$(awk -F'\t' '/^launch=/ { code = $NF } END { print code }' "$report")
+    case $runner in
+    0) ;;
+    "") fail "the plug-in did not start the runner (its messages are above)" ;;
+    "not started"*) fail "the runner $editor/Plugins/Tollik.exe did not start: Windows refused it (error ${runner//[!0-9]/})" ;;
+    "still running") fail "the runner did not end while the editor waited for it" ;;
+    *) fail "the runner ended with exit code $runner (its window, above, says why)" ;;
+    esac
+}
+
 # What the plug-in does, shown with the stand-in runner, when the real one cannot run.
 stand_in() {  # stand_in WHY
     echo "($1"
     echo " The stand-in runner takes the real one's place and reports what it received.)"
     cp build/windows/bin/runner/Tollik.exe "$editor/Plugins/Tollik.exe"
     rm -f "$editor/Plugins/Tollik/Tollik.ini"
-    cmake/wine-run.sh "$WINE_PREFIX_DIR" "$editor/Pellam.exe" --text "$script" "${path[@]}" "${control[@]}" || true
+    invoke "$WINE_PREFIX_DIR" "${control[@]}"
     echo "Not compiled and not run: $1"
     exit 77
 }
-if [ "$TOLLIK_X86_32" = none ]; then
+# A runner given by hand is tried wherever the machine stands.
+if [ "$TOLLIK_X86_32" = none ] && [ -z "${TOLLIK_RUNNER:-}" ]; then
     stand_in "This machine cannot run 32-bit x86 programs ($TOLLIK_X86_32_WHY), and the runner and the HSP compiler are 32-bit."
 fi
 if [ ! -f "$hsp/hspcmp.dll" ] || [ ! -f build/windows/bin/runner32/Tollik.exe ]; then
@@ -73,24 +96,7 @@ fi
 printf '[Tollik]\r\nHSPDirName=%s\\\r\nMode=1\r\nDebugWindow=0\r\n' "$(winpath "$hsp")" >"$editor/Plugins/Tollik/Tollik.ini"
 # The runner's windows must exist to be read: the display-less graphics driver.
 export TOLLIK_WINE_GRAPHICS=null
-report=$demo/editor-report.txt
-fail() { echo "FAILED: $1" >&2; exit 1; }
-# Runs the command once; fails, naming the cause, unless the runner started and ended with 0.
-run() {
-    rm -f "$report"
-    cmake/wine-run.sh "$WINE_SCREEN_PREFIX_DIR" "$editor/Pellam.exe" --answer-runner --text "$script" "${path[@]}" \
-        --report "$(winpath "$(dirname "$report")")\\$(basename "$report")" "$@" ||
-        fail "the editor ended with exit code $?"
-    local runner
-    runner=$(awk -F'\t' '/^launch=/ { code = $NF } END { print code }' "$report" 2>/dev/null)
-    case $runner in
-    0) ;;
-    "") fail "the plug-in did not start the runner (its messages are above)" ;;
-    "not started"*) fail "the runner $editor/Plugins/Tollik.exe did not start: Windows refused it (error ${runner//[!0-9]/})" ;;
-    "still running") fail "the runner did not end while the editor waited for it" ;;
-    *) fail "the runner ended with exit code $runner (its window, above, says why)" ;;
-    esac
-}
+run() { invoke "$WINE_SCREEN_PREFIX_DIR" --answer-runner "$@"; }
 echo "===== With Ctrl: compile only, the compiler's report ====="
 run --ctrl
 [ ${#control[@]} -ne 0 ] && exit 0
@@ -106,4 +112,7 @@ run
 for _ in $(seq 1 $((100 + TOLLIK_X86_32_START_MS * 2 / 200))); do [ -f "$output" ] && break; sleep 0.2; done
 [ -f "$output" ] || fail "the program left no $(basename "$output") beside the script"
 echo "----- the program wrote $(basename "$output") (code page 932) -----"
-iconv -f CP932 -t UTF-8 "$output"
+written=$(iconv -f CP932 -t UTF-8 "$output")
+echo "$written"
+# The bundled sample counts to five.
+[ ${#args[@]} -ge 1 ] || grep -q "カウント: 5" <<<"$written" || fail "the sample's output lacks its last line"
