@@ -43,6 +43,10 @@ public:
         const RunMode* const mode = FindRunMode(parsed.fields.runMode);
         if (mode == nullptr) Fail(ExitCode::BadInvocation, texts_.UnknownMode(parsed.fields.runMode));
         mode_ = mode;
+        // An empty HSPDirName reaches the runner as a lone backslash: the root
+        // of the current drive is no HSP folder anyone chose.
+        if (parsed.fields.hspDirectory.empty() || parsed.fields.hspDirectory == u"\\")
+            Fail(ExitCode::ToolchainProblem, texts_.HspFolderNotSet());
         const std::u16string hsp = AddTrailingDelimiter(FullPath(parsed.fields.hspDirectory));
         CheckToolchain(hsp);
         const std::string scriptName = EnterScriptFolder(script);
@@ -57,6 +61,9 @@ public:
         }
         HspCompiler compiler(api_, load.compiler->exports);
         const std::string common = ForCompiler(hsp + std::u16string(kCommonFolder), ExitCode::ToolchainProblem).bytes;
+        // The compiler appends to the HSP folder more than the runner sees.
+        if (common.size() - kCommonFolder.size() > kHspFolderPathLimit)
+            Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp, kHspFolderPathLimit));
 
         if (mode->makesExecutable) return MakeExecutable(compiler, scriptName, common, hsp);
         compiler.Prepare(scriptName, kObjectFile, common);
@@ -120,7 +127,7 @@ private:
         CompilerPathResult converted = ToCompilerPath(api_, path);
         if (converted.problem == PathProblem::NotInCodePage)
             Fail(code, texts_.PathNotInCodePage(path, api_.GetACP()));
-        if (converted.problem == PathProblem::TooLong) Fail(code, texts_.PathTooLong(path));
+        if (converted.problem == PathProblem::TooLong) Fail(code, texts_.PathTooLong(path, kCompilerPathLimit));
         return converted;
     }
 
@@ -175,10 +182,10 @@ private:
 
     ExitCode MakeExecutable(HspCompiler& compiler, const std::string& scriptName, const std::string& common,
                             const std::u16string& hsp) {
+        // hsc3_make appends the runtime's name to the folder in a buffer of MAX_PATH.
         const std::string hspFolder = ForCompiler(hsp, ExitCode::ToolchainProblem).bytes;
-        // hsc3_make appends the script's name in a buffer of MAX_PATH.
-        if (hspFolder.size() + kScriptFileNameBytes.size() > kCompilerPathLimit)
-            Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp));
+        if (hspFolder.size() > kHspFolderPathLimit)
+            Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp, kHspFolderPathLimit));
         compiler.Prepare(scriptName, kPackedObjectFile, common);
         const std::int32_t compiled = compiler.Compile(0, kPreprocessMakePack, 0);
         const std::u16string compileReport = compiler.Report();

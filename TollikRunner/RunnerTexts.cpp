@@ -129,6 +129,11 @@ std::u16string RunnerTexts::HspFolderMissing(std::u16string_view folder) const {
                 Pick(kFixJapanese, kFixEnglish)});
 }
 
+std::u16string RunnerTexts::HspFolderNotSet() const {
+    return Cat({Pick(u"HSP のフォルダーが設定されていません。", u"The HSP folder is not set."),
+                Pick(kFixJapanese, kFixEnglish)});
+}
+
 std::u16string RunnerTexts::CompilerMissing(std::u16string_view dll) const {
     return Cat({Pick(u"HSP のコンパイラーがありません:\r\n    ", u"The HSP compiler is missing:\r\n    "), dll,
                 Pick(kFixJapanese, kFixEnglish)});
@@ -200,10 +205,11 @@ std::u16string RunnerTexts::PathNotInCodePage(std::u16string_view path, std::uin
                      u"whose name uses only characters of that code page.")});
 }
 
-std::u16string RunnerTexts::PathTooLong(std::u16string_view path) const {
-    return Cat({Pick(u"HSP のコンパイラーにはこのパスが長すぎます (259 バイトまで):\r\n    ",
-                     u"This path is too long for the HSP compiler (259 bytes at most):\r\n    "),
-                path});
+std::u16string RunnerTexts::PathTooLong(std::u16string_view path, std::size_t limit) const {
+    const std::u16string bytes = Decimal(static_cast<std::int64_t>(limit));
+    if (language == Language::Japanese)
+        return Cat({u"HSP のコンパイラーにはこのパスが長すぎます ("sv, bytes, u" バイトまで):\r\n    ", path});
+    return Cat({u"This path is too long for the HSP compiler ("sv, bytes, u" bytes at most):\r\n    ", path});
 }
 
 std::u16string RunnerTexts::ErrorOnLine(std::int32_t line, std::u16string_view message,

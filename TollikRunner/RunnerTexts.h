@@ -45,7 +45,8 @@ struct RunnerTexts {
                                        std::u16string_view reason) const;
     std::u16string ScriptMissing(std::u16string_view script) const;
     std::u16string PathNotInCodePage(std::u16string_view path, std::uint32_t codePage) const;
-    std::u16string PathTooLong(std::u16string_view path) const;
+    std::u16string PathTooLong(std::u16string_view path, std::size_t limit) const;
+    std::u16string HspFolderNotSet() const;
 
     // The compiler's verdict, as the summary line above its report.
     // `file` names the file when it is not the script itself (an included one).

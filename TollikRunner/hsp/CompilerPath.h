@@ -12,6 +12,11 @@
 namespace tollik::runner {
 
 inline constexpr std::size_t kCompilerPathLimit = 259;
+// The HSP folder's own limit: in buffers of that size the compiler appends
+// to it "common\" and the name of a file it includes from there (hspdef.as
+// in every compile), and in hsc3_make the runtime's name (hsprt, or what
+// #packopt runtime says). Room is kept for names of up to 64 bytes.
+inline constexpr std::size_t kHspFolderPathLimit = kCompilerPathLimit - 7 - 64;
 
 // `text` in the ANSI code page when every unit survives the round trip
 // (no default character, no best-fit look-alike); absent otherwise.

@@ -208,6 +208,8 @@ TEST_F(Runner, EachFailureHasItsWindowAndExitCode) {
          {"コマンドラインを読めません", "\"<HSP folder>\" \"<script>\" <run mode> <debug window 0/1>"}},
         {"unknown mode", {}, u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 0 1", ExitCode::BadInvocation,
          {"実行モード 0 はありません", "1: コンパイルして実行", "2: コンパイルのみ", "3: 実行ファイル作成"}},
+        {"HSP folder not set", {}, u"\"\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
+         {"HSP のフォルダーが設定されていません。", "HSPDirName", "tollik-check.exe"}},
         {"no HSP folder", {}, u"\"D:\\hsp\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
          {"HSP のフォルダーがありません:\r\n    D:\\hsp\\", "HSPDirName", "tollik-check.exe"}},
         {"no compiler", [](FakeToolchain& w) { w.files.AddFolder(u"C:\\hsp36"); },
@@ -281,11 +283,20 @@ TEST_F(Runner, JapanesePathsUnderCodePage932GoAsTheyAreAndOverlongOnesAreRefused
     EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\作業\\hsptmp\" 1 1"), ExitCode::Success);
     EXPECT_EQ(Utf8(windows.processes.at(0).currentDirectory), "C:\\作業\\");
 
-    const std::u16string deep = u"C:\\" + std::u16string(250, u'h') + u"\\";
-    windows.files.AddFolder(deep + u"common");
-    windows.files.AddFile(deep + u"hspcmp.dll");
-    EXPECT_EQ(Run(u"\"" + deep + u"\" \"C:\\work\\hsptmp\" 1 1"), ExitCode::ToolchainProblem);
-    EXPECT_NE(WindowText().find("259"), std::string::npos) << WindowText();
+    // The HSP folder leaves room for what the compiler appends to it.
+    for (const std::size_t length : {188u, 189u}) {
+        const std::u16string deep = u"C:\\" + std::u16string(length - 4, u'h') + u"\\";
+        windows.files.AddFolder(deep + u"common");
+        windows.files.AddFile(deep + u"hspcmp.dll");
+        windows.files.AddFile(deep + u"hsp3.exe");
+        windows.compilerCalls.clear();
+        EXPECT_EQ(Run(u"\"" + deep + u"\" \"C:\\work\\hsptmp\" 3 1"),
+                  length == 188 ? ExitCode::Success : ExitCode::ToolchainProblem) << WindowText();
+        if (length == 189) {
+            EXPECT_NE(WindowText().find("長すぎます (188 バイトまで)"), std::string::npos) << WindowText();
+            EXPECT_TRUE(windows.compilerCalls.empty());
+        }
+    }
 }
 
 TEST_F(Runner, EnglishForOtherLanguagesAndTheExitCodeStandsWhenNoWindowCanBeShown) {
