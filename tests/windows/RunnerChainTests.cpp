@@ -13,6 +13,9 @@
 #include <optional>
 #include <string>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include "EditorReport.h"
 #include "MachineWaits.h"
 #include "StandInHost.h"
@@ -166,7 +169,27 @@ protected:
         Settings(HspFolder(), 1, 0);
     }
     void TearDown() override {
+        EndLeftoverPrograms();
         if (!root.empty()) RemoveTree(root.substr(0, root.size() - 1));
+    }
+
+    // A program that failed shows HSP's error window and waits: ended here, it
+    // cannot keep the suite's output open (and ctest waiting) after a failure.
+    // The cases judge their programs by what they leave behind.
+    static void EndLeftoverPrograms() {
+        const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return;
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+            const std::wstring name = entry.szExeFile;
+            if (name != L"hsp3.exe" && name != L"hsp3cl.exe" && name != L"demo.exe") continue;
+            const HANDLE program = ::OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+            if (program == nullptr) continue;
+            ::TerminateProcess(program, 99);
+            ::CloseHandle(program);
+        }
+        ::CloseHandle(snapshot);
     }
 
     static void Copy(const std::wstring& from, const std::wstring& to) {
@@ -312,7 +335,7 @@ TEST_F(RunnerChain, ProgramCallsADllBesideTheScript) {
     MakeFolders(folder);
     Copy(ProgramFolder() + L"runner32\\planted.dll", folder + L"mine.dll");
     const Outcome run = Invoke(folder + L"uses.hsp",
-                               "#uselib \"mine.dll\"\r\n#func seven \"_tollik_seven@0\"\r\nseven\r\n"
+                               "#uselib \"mine.dll\"\r\n#func seven \"tollik_seven@0\"\r\nseven\r\n"
                                "notesel buf\r\nnoteadd str(stat)\r\nnotesave \"marker.txt\"\r\nend\r\n");
     EXPECT_FALSE(run.window) << run.window->text;
     ASSERT_EQ(run.runnerExit, L"0");
