@@ -127,6 +127,9 @@ constexpr Words kWords[] = {
     {MessageId::RunnerNot32Bit,
      "%1 は %2 ビットのプログラムです。このプラグインのランナーは 32 ビットです。リリースの zip を Pellam のフォルダーに展開し直してください。",
      "%1 is a %2-bit program, but this plug-in's runner is 32-bit. Unzip the release into Pellam's folder again."},
+    {MessageId::DownloadMark,
+     "%1 にはダウンロードの印 (Zone.Identifier、ゾーン %2) が付いています。Windows が起動の前に警告することがあり、警告を取り消すとコマンドは何もしません。ファイルのプロパティで「許可する」にチェックを付けるか、zip を展開する前に zip のプロパティで許可してください。",
+     "%1 carries the mark of a download (Zone.Identifier, zone %2): Windows may warn before starting it, and a cancelled warning leaves the command doing nothing. Tick Unblock in the file's Properties, or unblock the zip in its Properties before extracting it."},
 };
 // clang-format on
 

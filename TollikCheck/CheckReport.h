@@ -60,6 +60,7 @@ enum class MessageId {
     RunnerMissing,           // file
     RunnerNotOurs,           // file
     RunnerNot32Bit,          // file, its bitness
+    DownloadMark,            // file, its zone
 };
 
 struct ReportItem {

@@ -13,6 +13,11 @@
 #include "settings/SettingsKeys.h"
 
 namespace tollik::check {
+
+// The other shipped programs, beside kRunnerRelativePath.
+constexpr std::u16string_view kPluginRelativePath = u"Plugins\\Tollik.dll";
+constexpr std::u16string_view kCheckerRelativePath = u"tollik-check.exe";
+
 namespace {
 
 using namespace os;
@@ -194,6 +199,8 @@ Report CheckInstallation(SystemApi& api, const DiskSpaceFunction& diskSpace,
         report.Add(Severity::Problem, MessageId::HspFolderMissing, {settings.HspDirectory});
     }
     CheckRunner(api, folder + std::u16string(kRunnerRelativePath), report);
+    for (const std::u16string_view shipped : {kPluginRelativePath, kRunnerRelativePath, kCheckerRelativePath})
+        CheckDownloadMark(api, folder + std::u16string(shipped), report);
     return report;
 }
 

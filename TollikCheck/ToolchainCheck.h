@@ -17,4 +17,9 @@ void CheckHspFolder(os::SystemApi& api, const std::u16string& folder, Report& re
 // The runner at `path`: there, this plug-in's own, and 32-bit.
 void CheckRunner(os::SystemApi& api, const std::u16string& path, Report& report);
 
+// The mark a browser or Explorer's zip extraction leaves on a downloaded file
+// (its Zone.Identifier stream): from the Internet zone (3) or the restricted
+// one (4), Windows may warn before the file is started or loaded.
+void CheckDownloadMark(os::SystemApi& api, const std::u16string& path, Report& report);
+
 }  // namespace tollik::check

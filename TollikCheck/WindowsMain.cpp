@@ -81,6 +81,22 @@ int Run(const std::vector<std::u16string>& args) {
     return report.Count(check::Severity::Problem) > 0 ? 1 : 0;
 }
 
+// Started from Explorer, the checker has a console of its own, which closes
+// with it before anyone has read the report: then it waits for Enter. Not
+// when the console is shared (a command prompt) or input is not a console.
+void KeepAnOwnConsoleOpen() {
+    DWORD processes[2] = {};
+    DWORD mode = 0;
+    const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
+    if (::GetConsoleProcessList(processes, 2) != 1 || input == INVALID_HANDLE_VALUE || input == nullptr ||
+        !::GetConsoleMode(input, &mode))
+        return;
+    Write("\nEnter キーを押すと閉じます。 / Press Enter to close.\n");
+    wchar_t line[16];
+    DWORD read = 0;
+    ::ReadConsoleW(input, line, 16, &read, nullptr);
+}
+
 }  // namespace
 
 int main() {
@@ -91,12 +107,14 @@ int main() {
     for (int i = 1; i < count; ++i)
         args.emplace_back(reinterpret_cast<const char16_t*>(arguments[i]));
     ::LocalFree(arguments);
+    int code = 3;
     try {
-        return Run(args);
+        code = Run(args);
     } catch (const std::exception& e) {
         Write(std::string("tollik-check: ") + e.what() + "\n");
     } catch (...) {
         Write("tollik-check: unexpected failure\n");
     }
-    return 3;
+    KeepAnOwnConsoleOpen();
+    return code;
 }

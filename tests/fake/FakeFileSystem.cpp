@@ -73,6 +73,14 @@ bool ValidName(std::u16string_view name) {
     return true;
 }
 
+// "file:stream", a named stream of a file (NTFS), as the last name only; the
+// fake keeps it as an entry of its own beside the file.
+bool StreamName(std::u16string_view name) {
+    const std::size_t colon = name.find(u':');
+    return colon != std::u16string_view::npos && colon > 0 && colon + 1 < name.size() &&
+           ValidName(name.substr(0, colon)) && ValidName(name.substr(colon + 1));
+}
+
 std::vector<std::u16string> SplitNames(std::u16string_view rest, bool& trailing) {
     std::vector<std::u16string> names;
     trailing = !rest.empty() && rest.back() == u'\\';
@@ -370,7 +378,7 @@ FakeFileSystem::Lookup FakeFileSystem::Walk(std::u16string_view fullPath, bool f
     Node* node = const_cast<Node*>(&volume->top);
     for (std::size_t i = 0; i < names.size(); ++i) {
         const bool last = i + 1 == names.size();
-        if (!ValidName(names[i])) {
+        if (!ValidName(names[i]) && !(last && StreamName(names[i]))) {
             found.error = kErrorInvalidName;
             return found;
         }

@@ -85,6 +85,8 @@ bool Says(const Report& report, MessageId id) {
 TEST(InstallCheck, AHealthyInstallationInWords) {
     Editor editor;
     editor.windows.files.AddFile(kSettings, "[Tollik]\r\nHSPDirName=C:\\hsp37\r\nMode=2\r\n");
+    // From the local intranet: Windows does not warn.
+    editor.windows.files.AddFile(u"C:\\Pellam\\Plugins\\Tollik.dll:Zone.Identifier", "[ZoneTransfer]\r\nZoneId=1\r\n");
     const Report report = editor.Check();
     EXPECT_EQ(FormatReport(report, Language::English),
               "Editor folder: C:\\Pellam\\\n"
@@ -124,6 +126,13 @@ TEST(InstallCheck, FlagsWhatStopsTheCommandAndWhatIsMisread) {
          [](Editor&) {},
          {MessageId::RunnerMissing},
          MessageId::RunnerMissing},
+        {"runner downloaded",
+         {},
+         [](Editor& e) {
+             e.windows.files.AddFile(u"C:\\Pellam\\Plugins\\Tollik.exe:Zone.Identifier", "[ZoneTransfer]\r\nZoneId=3\r\n");
+         },
+         {MessageId::DownloadMark},
+         MessageId::DownloadMark},
         {"HSP folder missing",
          {},
          [](Editor& e) {
