@@ -1,6 +1,7 @@
 #include "Runner.h"
 
 #include <iterator>
+#include <map>
 #include <new>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "hsp/CompilerReport.h"
 #include "hsp/DllSearch.h"
 #include "hsp/HspCompiler.h"
+#include "hsp/PackFile.h"
 #include "os/Handles.h"
 
 namespace tollik::runner {
@@ -192,11 +194,82 @@ private:
         if (compiled != 0) ShowCompileError(compileReport);
         const std::int32_t made = compiler.Make(hspFolder);
         const std::u16string report = compiler.Report();
-        if (made != 0) ShowCompileError(compileReport + report);
+        if (made != 0) ShowMakeError(compileReport + report, hsp);
         const std::u16string name = MadeExecutableName(report);
-        Show(name.empty() ? texts_.ExecutableMadeUnnamed(scriptFolder_) : texts_.ExecutableMade(scriptFolder_ + name),
-             report, false);
+        const std::u16string made16 =
+            name.empty() ? texts_.ExecutableMadeUnnamed(scriptFolder_) : texts_.ExecutableMade(scriptFolder_ + name);
+        Show(made16 + ApplyIconinsOptions(hsp, report), report, false);
         return ExitCode::Success;
+    }
+
+    // hsc3_make fails for the toolchain's sake or the folder's as well as
+    // the script's: each is said with its own fix.
+    [[noreturn]] void ShowMakeError(const std::u16string& report, const std::u16string& hsp) {
+        const MakeProblem problem = FindMakeProblem(report);
+        switch (problem.failure) {
+            case MakeFailure::RuntimeMissing:
+                FailWithReport(ExitCode::ToolchainProblem, texts_.MakeRuntimeMissing(problem.file), report);
+            case MakeFailure::RuntimeUnusable:
+                FailWithReport(ExitCode::ToolchainProblem, texts_.MakeRuntimeUnusable(hsp), report);
+            case MakeFailure::CannotWrite:
+                FailWithReport(ExitCode::ScriptProblem, texts_.ExecutableNotWritten(scriptFolder_ + problem.file),
+                               report);
+            case MakeFailure::Other: break;
+        }
+        ShowCompileError(report);
+    }
+
+    [[noreturn]] void FailWithReport(ExitCode code, const std::u16string& summary, const std::u16string& report) {
+        Show(summary, report, true);
+        throw Stop{code};
+    }
+
+    // hsc3_make leaves #packopt icon, version, manifest, lang and upx to
+    // HSP's iconins.exe, and would look for it beside the runner: it is run
+    // here from the HSP folder, with the arguments hsc3_make gives it, and
+    // waited for. Returns what the success window adds; fails the run when
+    // iconins.exe does.
+    std::u16string ApplyIconinsOptions(const std::u16string& hsp, const std::u16string& report) {
+        const FileBytes packfile = ReadFileBytes(api_, scriptFolder_ + u"packfile", 1 << 20);
+        if (packfile.outcome != FileRead::Read) return {};
+        const std::map<std::string, std::string> options = ReadPackOptions(packfile.bytes);
+        std::u16string named;  // "icon, lang"
+        for (const std::string_view option : kIconinsOptions) {
+            const auto found = options.find(std::string(option));
+            if (found == options.end() || found->second.empty()) continue;
+            if (!named.empty()) named += u", ";
+            named.append(option.begin(), option.end());
+        }
+        if (named.empty()) return {};
+        const std::u16string iconins = hsp + u"iconins.exe";
+        if (!FileIsPresent(api_, iconins)) return texts_.OptionsNotApplied(named, iconins);
+
+        const std::string folder = ForCompiler(scriptFolder_, ExitCode::ScriptProblem).bytes;
+        std::u16string line = u"\"" + iconins + u"\" " +
+                              FromAnsi(api_, IconinsArguments(options, folder + MadeExecutableFileName(options), folder));
+        os::ProcessInformation started;
+        LetChildrenSearchAsUsual(api_, compilerLoadFlags_);
+        if (!api_.CreateProcessW(iconins.c_str(), line.data(), 0, scriptFolder_.c_str(), os::kSwShowNormal, started)) {
+            const std::uint32_t error = api_.GetLastError();
+            FailWithReport(ExitCode::ToolchainProblem,
+                           texts_.IconinsFailed(iconins, named, SystemMessageText(api_, error)), report);
+        }
+        const os::unique_handle process(api_, started.process);
+        const os::unique_handle thread(api_, started.thread);
+        constexpr std::uint32_t kIconinsWaitMilliseconds = 60000;
+        std::uint32_t code = 0;
+        const std::uint32_t waited = api_.WaitForSingleObject(started.process, kIconinsWaitMilliseconds);
+        if (waited == os::kWaitTimeout)
+            FailWithReport(ExitCode::ToolchainProblem, texts_.IconinsFailed(iconins, named, texts_.DidNotEnd()), report);
+        if (waited != os::kWaitObject0 || !api_.GetExitCodeProcess(started.process, &code)) {
+            const std::uint32_t error = api_.GetLastError();
+            FailWithReport(ExitCode::ToolchainProblem,
+                           texts_.IconinsFailed(iconins, named, SystemMessageText(api_, error)), report);
+        }
+        if (code != 0)
+            FailWithReport(ExitCode::ToolchainProblem, texts_.IconinsFailed(iconins, named, texts_.ExitCodeWas(code)),
+                           report);
+        return {};
     }
 
     os::RunnerApi& api_;

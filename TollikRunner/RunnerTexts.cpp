@@ -242,6 +242,48 @@ std::u16string RunnerTexts::ExecutableMadeUnnamed(std::u16string_view folder) co
     return Cat({Pick(u"実行ファイルを作りました。場所: ", u"The executable is made in "), folder});
 }
 
+std::u16string RunnerTexts::MakeRuntimeMissing(std::u16string_view runtime) const {
+    return Cat({Pick(u"実行ファイルの元になるランタイムがありません:\r\n    ",
+                     u"The runtime executables are made from is missing:\r\n    "),
+                runtime,
+                Pick(u"\r\n\r\nHSP をインストールし直すか、スクリプトの #packopt runtime の名前を確かめてください。",
+                     u"\r\n\r\nReinstall HSP, or check the name in the script's #packopt runtime.")});
+}
+
+std::u16string RunnerTexts::MakeRuntimeUnusable(std::u16string_view hspFolder) const {
+    return Cat({Pick(u"実行ファイルの元になるランタイムが HSP のものではないか、壊れています。HSP をインストールし直してください:\r\n    ",
+                     u"The runtime executables are made from is not HSP's, or it is damaged. Reinstall HSP:\r\n    "),
+                hspFolder});
+}
+
+std::u16string RunnerTexts::ExecutableNotWritten(std::u16string_view path) const {
+    return Cat({Pick(u"実行ファイルを書き込めません:\r\n    ", u"The executable cannot be written:\r\n    "), path,
+                Pick(u"\r\n\r\n前に作った実行ファイルが動いていれば終了してから、もう一度実行してください。フォルダーに書き込めるかも確かめてください。",
+                     u"\r\n\r\nIf the one made before is still running, close it and try again. Check also that the folder can be written to.")});
+}
+
+std::u16string RunnerTexts::OptionsNotApplied(std::u16string_view options, std::u16string_view iconins) const {
+    return Cat({Pick(u"\r\n\r\n#packopt の ", u"\r\n\r\nNot applied: #packopt "), options,
+                Pick(u" は適用されていません。HSP のフォルダーに iconins.exe がありません:\r\n    ",
+                     u". The HSP folder has no iconins.exe:\r\n    "),
+                iconins});
+}
+
+std::u16string RunnerTexts::IconinsFailed(std::u16string_view iconins, std::u16string_view options,
+                                          std::u16string_view why) const {
+    return Cat({Pick(u"実行ファイルは作りましたが、#packopt の ", u"The executable is made, but #packopt "), options,
+                Pick(u" を適用する iconins.exe が失敗しました (", u" could not be applied: iconins.exe failed ("), why,
+                u"):\r\n    ", iconins});
+}
+
+std::u16string RunnerTexts::ExitCodeWas(std::uint32_t code) const {
+    return Cat({Pick(u"終了コード ", u"exit code "), Decimal(code)});
+}
+
+std::u16string RunnerTexts::DidNotEnd() const {
+    return Pick(u"1 分待っても終わりませんでした", u"it did not end within a minute");
+}
+
 std::u16string RunnerTexts::OutOfMemory() const {
     return Pick(u"メモリが足りません。", u"There is not enough memory.");
 }

@@ -56,6 +56,16 @@ struct RunnerTexts {
     std::u16string ReportHeading() const;
     std::u16string ExecutableMade(std::u16string_view path) const;
     std::u16string ExecutableMadeUnnamed(std::u16string_view folder) const;
+    // hsc3_make's failures that are not the script's: each with its fix.
+    std::u16string MakeRuntimeMissing(std::u16string_view runtime) const;
+    std::u16string MakeRuntimeUnusable(std::u16string_view hspFolder) const;
+    std::u16string ExecutableNotWritten(std::u16string_view path) const;
+    // The #packopt options iconins.exe applies (`options`: "icon, version"):
+    // not applied, as the HSP folder has no iconins.exe; or it failed.
+    std::u16string OptionsNotApplied(std::u16string_view options, std::u16string_view iconins) const;
+    std::u16string IconinsFailed(std::u16string_view iconins, std::u16string_view options, std::u16string_view why) const;
+    std::u16string ExitCodeWas(std::uint32_t code) const;
+    std::u16string DidNotEnd() const;
 
     std::u16string OutOfMemory() const;
     std::u16string Unexpected() const;

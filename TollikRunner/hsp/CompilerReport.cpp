@@ -95,6 +95,22 @@ std::u16string MadeExecutableName(std::u16string_view report) {
     return std::u16string(report.substr(nameStart, end - nameStart));
 }
 
+MakeProblem FindMakeProblem(std::u16string_view report) {
+    const auto bracketed = [&](std::u16string_view marker) -> std::optional<std::u16string> {
+        const std::size_t start = report.find(marker);
+        if (start == std::u16string_view::npos) return std::nullopt;
+        const std::size_t nameStart = start + marker.size();
+        const std::size_t end = report.find(u"].", nameStart);
+        return std::u16string(report.substr(nameStart, end == std::u16string_view::npos ? 0 : end - nameStart));
+    };
+    if (auto file = bracketed(u"#Write error [")) return {MakeFailure::CannotWrite, std::move(*file)};
+    // The packed data's own ".dpm" file is the compiler's affair, not the runtime.
+    if (auto file = bracketed(u"#No file ["); file && !file->ends_with(u".dpm"))
+        return {MakeFailure::RuntimeMissing, std::move(*file)};
+    if (report.find(u"#Not found hsp index.") != std::u16string_view::npos) return {MakeFailure::RuntimeUnusable, {}};
+    return {};
+}
+
 std::u16string WithWindowsLineEnds(std::u16string_view text) {
     std::u16string out;
     out.reserve(text.size() + text.size() / 32);

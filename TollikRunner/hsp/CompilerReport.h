@@ -26,6 +26,17 @@ std::optional<FirstError> FindFirstError(std::u16string_view report);
 // report does not say.
 std::u16string MadeExecutableName(std::u16string_view report);
 
+// Why hsc3_make failed, from its report: the runtime it copies is missing
+// ("#No file [<HSP folder>hsprt].") or not one ("#Not found hsp index."),
+// or the executable cannot be written ("#Write error [demo.exe]."); `file`
+// is the name in brackets.
+enum class MakeFailure { Other, RuntimeMissing, RuntimeUnusable, CannotWrite };
+struct MakeProblem {
+    MakeFailure failure = MakeFailure::Other;
+    std::u16string file;
+};
+MakeProblem FindMakeProblem(std::u16string_view report);
+
 // The report with every line ended by CR LF, as a text box shows lines.
 std::u16string WithWindowsLineEnds(std::u16string_view text);
 

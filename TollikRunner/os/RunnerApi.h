@@ -34,6 +34,9 @@ inline constexpr std::uint16_t kPrimaryLanguageMask = 0x03FF;
 inline constexpr std::uint16_t kLangJapanese = 0x11;
 // LoadLibraryExW on a 64-bit DLL or on something that is no DLL at all.
 inline constexpr std::uint32_t kErrorBadExeFormat = 193;
+// WaitForSingleObject's answers.
+inline constexpr std::uint32_t kWaitObject0 = 0;
+inline constexpr std::uint32_t kWaitTimeout = 258;
 
 class RunnerApi : public virtual SystemApi {
 public:
@@ -61,6 +64,10 @@ public:
     virtual bool CreateProcessW(const char16_t* applicationName, char16_t* commandLine,
                                 std::uint32_t creationFlags, const char16_t* currentDirectory,
                                 std::uint16_t showWindow, ProcessInformation& information) = 0;
+    // kWaitObject0 when `process` has ended, kWaitTimeout when it has not
+    // within `milliseconds`; another value, with the last error, on failure.
+    virtual std::uint32_t WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) = 0;
+    virtual bool GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) = 0;
     virtual std::uint16_t GetUserDefaultUILanguage() = 0;
     // The runner's one window: `text` in a read-only, scrollable text box the
     // user can select and copy from, with an OK button, shown normally even

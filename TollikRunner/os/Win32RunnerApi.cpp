@@ -24,6 +24,8 @@ static_assert(std::cmp_equal(kSwShowNormal, SW_SHOWNORMAL));
 static_assert(std::cmp_equal(kLangJapanese, LANG_JAPANESE));
 static_assert(std::cmp_equal(kErrorBadExeFormat, ERROR_BAD_EXE_FORMAT));
 static_assert(std::cmp_equal(kPrimaryLanguageMask, PRIMARYLANGID(0xFFFF)));
+static_assert(std::cmp_equal(kWaitObject0, WAIT_OBJECT_0));
+static_assert(std::cmp_equal(kWaitTimeout, WAIT_TIMEOUT));
 
 namespace {
 
@@ -89,6 +91,17 @@ bool Win32RunnerApi::CreateProcessW(const char16_t* applicationName, char16_t* c
     information.process = process.hProcess;
     information.thread = process.hThread;
     information.processId = process.dwProcessId;
+    return true;
+}
+
+std::uint32_t Win32RunnerApi::WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) {
+    return ::WaitForSingleObject(process, milliseconds);
+}
+
+bool Win32RunnerApi::GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) {
+    DWORD code = 0;
+    if (!::GetExitCodeProcess(process, &code)) return false;
+    *exitCode = code;
     return true;
 }
 

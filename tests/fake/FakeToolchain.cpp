@@ -22,7 +22,7 @@ FakeToolchain::FakeToolchain() = default;
 
 bool FakeToolchain::KnowsCall(std::string_view name) const {
     static constexpr std::string_view kRunnerCalls[] = {
-        "SetDefaultDllDirectories", "SetDllDirectoryW", "LoadLibraryExW", "FreeLibrary", "CreateProcessW", "SetCurrentDirectoryW",
+        "SetDefaultDllDirectories", "SetDllDirectoryW", "LoadLibraryExW", "FreeLibrary", "CreateProcessW", "WaitForSingleObject", "GetExitCodeProcess", "SetCurrentDirectoryW",
         "GetShortPathNameW", "GetUserDefaultUILanguage", "ShowTextWindow",
     };
     for (const std::string_view call : kRunnerCalls)
@@ -182,6 +182,32 @@ bool FakeToolchain::CreateProcessW(const char16_t* applicationName, char16_t* co
     information.processId = static_cast<std::uint32_t>(nextProcess_);
     processHandles_.insert(information.process);
     processHandles_.insert(information.thread);
+    processApplications_[information.process] = applicationName;
+    return true;
+}
+
+std::uint32_t FakeToolchain::WaitForSingleObject(os::ProcessHandle process, std::uint32_t /*milliseconds*/) {
+    const AllocationFaultPause system;
+    if (Enter("WaitForSingleObject")) return 0xFFFFFFFF;  // WAIT_FAILED
+    const auto known = processApplications_.find(process);
+    if (known == processApplications_.end() || processHandles_.count(process) == 0) {
+        SetFakeLastError(6);  // ERROR_INVALID_HANDLE
+        return 0xFFFFFFFF;
+    }
+    const auto code = exitCodes.find(known->second);
+    return code != exitCodes.end() && code->second == kStillRunning ? os::kWaitTimeout : os::kWaitObject0;
+}
+
+bool FakeToolchain::GetExitCodeProcess(os::ProcessHandle process, std::uint32_t* exitCode) {
+    const AllocationFaultPause system;
+    if (Enter("GetExitCodeProcess")) return false;
+    const auto known = processApplications_.find(process);
+    if (known == processApplications_.end() || processHandles_.count(process) == 0) {
+        SetFakeLastError(6);  // ERROR_INVALID_HANDLE
+        return false;
+    }
+    const auto code = exitCodes.find(known->second);
+    *exitCode = code == exitCodes.end() ? 0 : code->second;
     return true;
 }
 

@@ -60,6 +60,10 @@ public:
     // answers itself, as on a volume without short names.
     std::map<std::u16string, std::u16string> shortPaths;
     bool windowFails = false;
+    // Started programs' exit codes by application path (0 when not listed);
+    // kStillRunning: it does not end while the runner waits.
+    static constexpr std::uint32_t kStillRunning = 259;
+    std::map<std::u16string, std::uint32_t> exitCodes;
 
     // What the runner did.
     std::vector<CompilerCall> compilerCalls;
@@ -89,6 +93,8 @@ public:
     bool CreateProcessW(const char16_t* applicationName, char16_t* commandLine, std::uint32_t creationFlags,
                         const char16_t* currentDirectory, std::uint16_t showWindow,
                         os::ProcessInformation& information) override;
+    std::uint32_t WaitForSingleObject(os::ProcessHandle process, std::uint32_t milliseconds) override;
+    bool GetExitCodeProcess(os::ProcessHandle process, std::uint32_t* exitCode) override;
     std::uint16_t GetUserDefaultUILanguage() override;
     bool ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) override;
 
@@ -106,6 +112,7 @@ private:
     std::string lastReport_;
     std::string objectName_;
     std::set<void*> processHandles_;
+    std::map<void*, std::u16string> processApplications_;
     std::uintptr_t nextProcess_ = 0x7000;
 };
 

@@ -13,6 +13,7 @@
 #include "FakeToolchain.h"
 #include "Runner.h"
 #include "hsp/CompilerReport.h"
+#include "hsp/PackFile.h"
 
 namespace tollik {
 namespace {
@@ -150,6 +151,65 @@ TEST_F(Runner, ModeThreePacksAndMakesTheExecutableWithTheHspFolder) {
     EXPECT_EQ(Text("hsc3_make"), "C:\\hsp37\\hsptmp");
     EXPECT_NE(WindowText().find("実行ファイルを作りました:\r\n    C:\\work\\demo.exe"), std::string::npos) << WindowText();
     EXPECT_TRUE(windows.processes.empty());
+}
+
+// A failing hsc3_make is the toolchain's, the folder's or the script's, each
+// said with its fix; made, the executable gets its #packopt icon, version,
+// manifest, lang and upx from the HSP folder's iconins.exe.
+TEST_F(Runner, ModeThreeNamesWhyNoExecutableWasMadeAndRunsIconinsForItsOptions) {
+    const struct {
+        const char* name;
+        std::int32_t makeResult;
+        const char* makeReport;
+        std::function<void(FakeToolchain&)> arrange;
+        ExitCode code;
+        const char* says;
+    } cases[] = {
+        // First: the rows after it put iconins.exe into the HSP folder.
+        {"no iconins.exe", 0, "Make custom execute file [demo.exe].", {}, ExitCode::Success,
+         "#packopt の icon, lang は適用されていません。HSP のフォルダーに iconins.exe がありません:\r\n    C:\\hsp37\\iconins.exe"},
+        {"runtime missing", -1, "#No file [C:\\hsp37\\hsprt].", {}, ExitCode::ToolchainProblem,
+         "実行ファイルの元になるランタイムがありません:\r\n    C:\\hsp37\\hsprt\r\n"},
+        {"runtime not HSP's", -1, "#Not found hsp index.", {}, ExitCode::ToolchainProblem, "壊れています"},
+        {"old executable running", -1, "#Write error [demo.exe].", {}, ExitCode::ScriptProblem,
+         "実行ファイルを書き込めません:\r\n    C:\\work\\demo.exe\r\n\r\n前に作った実行ファイルが動いていれば"},
+        {"another failure", -1, "#Error:bad in line 2 [hsptmp]", {}, ExitCode::CompileError, "コンパイル エラー: 2 行目: bad"},
+        {"iconins fails", 0, "Make custom execute file [demo.exe].",
+         [](FakeToolchain& w) { w.exitCodes[u"C:\\hsp37\\iconins.exe"] = 2; }, ExitCode::ToolchainProblem,
+         "#packopt の icon, lang を適用する iconins.exe が失敗しました (終了コード 2)"},
+        {"iconins hangs", 0, "Make custom execute file [demo.exe].",
+         [](FakeToolchain& w) { w.exitCodes[u"C:\\hsp37\\iconins.exe"] = FakeToolchain::kStillRunning; },
+         ExitCode::ToolchainProblem, "1 分待っても終わりませんでした"},
+        {"iconins applies them", 0, "Make custom execute file [demo.exe].", {}, ExitCode::Success,
+         "実行ファイルを作りました:\r\n    C:\\work\\demo.exe\r\n\r\nコンパイラーの出力:"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        windows.windows.clear();
+        windows.processes.clear();
+        windows.exitCodes.clear();
+        if (std::string(c.name) != "no iconins.exe") windows.files.AddFile(u"C:\\hsp37\\iconins.exe");
+        windows.files.AddFile(u"C:\\work\\packfile", "start.ax\r\n;!name=demo\r\n;!icon=my.ico\r\n;!lang=1041\r\n");
+        windows.makeResult = c.makeResult;
+        windows.makeReport = c.makeReport;
+        if (c.arrange) c.arrange(windows);
+        EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 3 0"), c.code);
+        EXPECT_NE(WindowText().find(c.says), std::string::npos) << WindowText();
+        if (std::string(c.name) == "iconins applies them") {
+            ASSERT_EQ(windows.processes.size(), 1u);
+            EXPECT_EQ(Utf8(windows.processes[0].commandLine),
+                      "\"C:\\hsp37\\iconins.exe\" -e\"C:\\work\\demo.exe\" -i\"C:\\work\\my.ico\" -l\"1041\"");
+            EXPECT_EQ(Utf8(windows.processes[0].currentDirectory), "C:\\work\\");
+        }
+    }
+}
+
+TEST(PackFile, NamesTheExecutableAsTheCompilerDoes) {
+    EXPECT_EQ(runner::MadeExecutableFileName(runner::ReadPackOptions("start.ax\r\n")), "hsptmp.exe");
+    EXPECT_EQ(runner::MadeExecutableFileName(runner::ReadPackOptions(";!name=old\n;!name=my.game.exe\n;!type=2\n")),
+              "my.game.scr");
+    EXPECT_EQ(runner::IconinsArguments(runner::ReadPackOptions(";!runtime=hsprt\r\n;!upx=\r\n"), "C:\\w\\a.exe", "C:\\w\\"),
+              "");
 }
 
 TEST_F(Runner, CompileErrorShowsTheFirstErrorAboveTheWholeReportInEveryMode) {

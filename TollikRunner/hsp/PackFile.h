@@ -1,0 +1,30 @@
+#pragma once
+// The "packfile" the compiler writes beside the script when it packs one
+// (hsc_comp with the pack option): the files to pack, and the script's
+// #packopt options as lines ";!name=value", read as hsc3_make reads them.
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tollik::runner {
+
+// Every ";!name=value" line; a later line of the same name wins.
+std::map<std::string, std::string> ReadPackOptions(std::string_view packfile);
+
+// The #packopt options hsc3_make leaves to iconins.exe, in its order.
+inline constexpr std::string_view kIconinsOptions[] = {"icon", "version", "manifest", "lang", "upx"};
+
+// iconins.exe's arguments for the executable `target` (a full path), as
+// hsc3_make builds them: files (icon, version, manifest) are named from
+// `scriptFolder`, which ends with a backslash. Empty when no option is set.
+// Texts are in the ANSI code page, as the packfile holds them.
+std::string IconinsArguments(const std::map<std::string, std::string>& options, std::string_view target,
+                             std::string_view scriptFolder);
+
+// The executable's name: #packopt name (default "hsptmp") without its
+// extension, then ".scr" for a screen saver (type 2), else ".exe".
+std::string MadeExecutableFileName(const std::map<std::string, std::string>& options);
+
+}  // namespace tollik::runner
