@@ -3,43 +3,99 @@
 #include <memory>
 #include <type_traits>
 
+#include "os/WindowGeometry.h"
+
 namespace tollik::os {
 namespace {
 
 constexpr int kEditId = 100;
+// At 96 DPI; scaled to the window's.
 constexpr int kMargin = 8;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 26;
+constexpr int kWindowWidth = 720;
+constexpr int kWindowHeight = 460;
 
 struct FontDeleter {
     void operator()(HFONT font) const noexcept { ::DeleteObject(font); }
 };
 using unique_hfont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
 
-// The font the system uses for message boxes, so Japanese reads as it does there.
-unique_hfont MessageFont() {
+// What the window procedure needs: the DPI it lays out for and the font made
+// for that DPI, which the controls use and which must outlive them.
+struct WindowState {
+    UINT dpi = 96;
+    unique_hfont font;
+};
+
+// The DPI of the monitor the window is on (GetDpiForWindow, Windows 10 1607
+// on, looked up as older systems lack it); else the system's.
+UINT WindowDpi(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    const auto getDpi = user32 == nullptr ? nullptr
+                                          : reinterpret_cast<GetDpiForWindowFunction>(
+                                                reinterpret_cast<void*>(::GetProcAddress(user32, "GetDpiForWindow")));
+    if (getDpi != nullptr) {
+        if (const UINT dpi = getDpi(window); dpi != 0) return dpi;
+    }
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+// The font the system uses for message boxes, so Japanese reads as it does
+// there, at `dpi` (the metrics come at the system's DPI).
+unique_hfont MessageFont(UINT dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+    const HDC screen = ::GetDC(nullptr);
+    const int systemDpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+    if (systemDpi > 0) metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), systemDpi);
     return unique_hfont(::CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
-void Layout(HWND window) {
+void UseFont(HWND window, WindowState& state) {
+    state.font = MessageFont(state.dpi);
+    if (!state.font) return;
+    for (const int id : {kEditId, IDOK})
+        ::SendMessageW(::GetDlgItem(window, id), WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
+}
+
+void Layout(HWND window, UINT dpi) {
     RECT area{};
     ::GetClientRect(window, &area);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    const int editHeight = height - kButtonHeight - 3 * kMargin;
-    ::MoveWindow(::GetDlgItem(window, kEditId), kMargin, kMargin, width - 2 * kMargin,
-                 editHeight > 0 ? editHeight : 0, TRUE);
-    ::MoveWindow(::GetDlgItem(window, IDOK), width - kMargin - kButtonWidth, height - kMargin - kButtonHeight,
-                 kButtonWidth, kButtonHeight, TRUE);
+    const int margin = ScaleForDpi(kMargin, dpi);
+    const int buttonWidth = ScaleForDpi(kButtonWidth, dpi);
+    const int buttonHeight = ScaleForDpi(kButtonHeight, dpi);
+    const int editHeight = height - buttonHeight - 3 * margin;
+    ::MoveWindow(::GetDlgItem(window, kEditId), margin, margin, width - 2 * margin, editHeight > 0 ? editHeight : 0,
+                 TRUE);
+    ::MoveWindow(::GetDlgItem(window, IDOK), width - margin - buttonWidth, height - margin - buttonHeight,
+                 buttonWidth, buttonHeight, TRUE);
 }
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* const state = reinterpret_cast<WindowState*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     switch (message) {
         case WM_SIZE:
-            Layout(window);
+            Layout(window, state != nullptr ? state->dpi : 96);
+            return 0;
+        case WM_DPICHANGED:
+            // Moved to a monitor of another scaling: the size Windows suggests,
+            // and the font and layout for the new DPI.
+            if (state != nullptr) {
+                state->dpi = HIWORD(wParam);
+                UseFont(window, *state);
+            }
+            if (const auto* suggested = reinterpret_cast<const RECT*>(lParam); suggested != nullptr)
+                ::SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) ::DestroyWindow(window);
@@ -55,13 +111,35 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     }
 }
 
+// Where the window opens: on the monitor of the window in front (the
+// editor, which has just started the runner), centred in its work area, at
+// that monitor's DPI.
+void Place(HWND window, WindowState& state) {
+    const HMONITOR monitor = ::MonitorFromWindow(::GetForegroundWindow(), MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoW(monitor, &info)) return;
+    const RECT& work = info.rcWork;
+    // On that monitor first, so that the window takes its DPI.
+    ::SetWindowPos(window, nullptr, work.left, work.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    state.dpi = WindowDpi(window);
+    const Box placed = CentreIn(ScaleForDpi(kWindowWidth, state.dpi), ScaleForDpi(kWindowHeight, state.dpi),
+                                {work.left, work.top, work.right, work.bottom});
+    ::SetWindowPos(window, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool RegisterOnce(HINSTANCE instance) {
     WNDCLASSEXW type{};
     if (::GetClassInfoExW(instance, kTextWindowClass, &type)) return true;
     type.cbSize = sizeof type;
     type.lpfnWndProc = WindowProcedure;
     type.hInstance = instance;
-    type.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(kRunnerIconId));
+    // Both sizes from the icon file: the title bar's and the taskbar's, sharp at any DPI.
+    type.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kRunnerIconId), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
+    type.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kRunnerIconId), IMAGE_ICON,
+                                                   ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
     type.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     type.lpszClassName = kTextWindowClass;
@@ -72,25 +150,26 @@ bool RegisterOnce(HINSTANCE instance) {
 
 bool ShowTextWindowOnScreen(HINSTANCE instance, const wchar_t* title, const wchar_t* text, bool isError) {
     if (!RegisterOnce(instance)) return false;
-    const HWND window = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kTextWindowClass, title, WS_OVERLAPPEDWINDOW,
-                                          CW_USEDEFAULT, CW_USEDEFAULT, 720, 460, nullptr, nullptr, instance,
+    // No WS_EX_DLGMODALFRAME: it hides the icon in the title bar.
+    const HWND window = ::CreateWindowExW(0, kTextWindowClass, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                          CW_USEDEFAULT, kWindowWidth, kWindowHeight, nullptr, nullptr, instance,
                                           nullptr);
     if (window == nullptr) return false;
+    WindowState state;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
     const HWND edit = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, L"EDIT", nullptr,
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0, 0,
         window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), instance, nullptr);
-    const HWND button = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                          0, 0, 0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)),
-                                          instance, nullptr);
-    const unique_hfont font = MessageFont();
-    for (const HWND control : {edit, button})
-        if (control != nullptr && font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, window,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
+    Place(window, state);
+    UseFont(window, state);
     if (edit != nullptr) {
         ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // the largest the control allows
         ::SetWindowTextW(edit, text);
     }
-    Layout(window);
+    Layout(window, state.dpi);
     if (isError) ::MessageBeep(MB_ICONERROR);
 
     // The runner was started hidden, and a process's first ShowWindow takes

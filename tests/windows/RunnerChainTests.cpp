@@ -303,6 +303,43 @@ TEST_F(RunnerChain, ModeThreeMakesAnExecutableThatRuns) {
     EXPECT_TRUE(WaitForFile(folder + L"marker.txt", 5000));
 }
 
+// Executables from a copy of the HSP folder: without hsprt none is made (the
+// toolchain's fault), #packopt icon and lang reach the HSP folder's
+// iconins.exe, and an old one still running cannot be overwritten (the
+// folder's fault).
+TEST_F(RunnerChain, MakeExecutableFailuresAndIconinsOptions) {
+    const std::wstring hsp = root + L"hsp\\";
+    MakeFolders(hsp + L"common");
+    for (const wchar_t* part : {L"hspcmp.dll", L"hsp3.exe", L"common\\hspdef.as"}) Copy(HspFolder() + part, hsp + part);
+    Settings(hsp, 3, 0);
+    const std::wstring folder = root + L"work\\";
+    const std::string script = "#packopt name \"demo\"\r\n#packopt icon \"my.ico\"\r\n#packopt lang \"1041\"\r\nstop\r\n";
+
+    const Outcome noRuntime = Invoke(folder + L"pack.hsp", script, false, CloseBy::CloseBox);
+    ASSERT_TRUE(noRuntime.window);
+    EXPECT_NE(noRuntime.window->text.find(Says("ランタイムがありません", "runtime executables are made from is missing")),
+              std::string::npos)
+        << noRuntime.window->text;
+    EXPECT_EQ(noRuntime.runnerExit, L"3");
+
+    Copy(HspFolder() + L"hsprt", hsp + L"hsprt");
+    Copy(ProgramFolder() + L"tollik_stand_in_iconins.exe", hsp + L"iconins.exe");
+    const Outcome made = Invoke(folder + L"pack.hsp", script, false, CloseBy::CloseBox);
+    ASSERT_TRUE(made.window);
+    EXPECT_EQ(made.runnerExit, L"0") << made.window->text;
+    EXPECT_NE(Read(hsp + L"iconins-args.txt").find("-e\"" + ToUtf8(folder) + "demo.exe\" -i\"" + ToUtf8(folder) +
+                                                   "my.ico\" -l\"1041\""),
+              std::string::npos)
+        << Read(hsp + L"iconins-args.txt");
+
+    const Process running(Quote(folder + L"demo.exe"), folder);  // "stop": it waits
+    ::Sleep(1000);
+    const Outcome busy = Invoke(folder + L"pack.hsp", script, false, CloseBy::CloseBox);
+    ASSERT_TRUE(busy.window);
+    EXPECT_NE(busy.window->text.find(ToUtf8(folder) + "demo.exe"), std::string::npos) << busy.window->text;
+    EXPECT_EQ(busy.runnerExit, L"4") << busy.window->text;
+}
+
 // A script folder is the runner's current directory and holds whatever the
 // user downloaded: DLLs planted there under the names of the compiler, its
 // imports and DLLs the system loads on demand are never loaded.
