@@ -88,9 +88,10 @@ void CheckDownloadMark(os::SystemApi& api, const std::u16string& path, Report& r
     // A few lines of text: "[ZoneTransfer]", "ZoneId=3" and where it came from.
     const FileBytes mark = ReadFileBytes(api, path + u":Zone.Identifier", 64 * 1024);
     if (mark.outcome != FileRead::Read) return;
-    const std::size_t found = mark.bytes.find("ZoneId=");
+    const std::size_t found = mark.bytes.starts_with("ZoneId=") ? 0 : mark.bytes.find("\nZoneId=");
     if (found == std::string::npos) return;
-    const char zone = found + 7 < mark.bytes.size() ? mark.bytes[found + 7] : '\0';
+    const std::size_t value = found + (found == 0 ? 7 : 8);
+    const char zone = value < mark.bytes.size() ? mark.bytes[value] : '\0';
     if (zone == '3' || zone == '4') report.Add(Severity::Warning, MessageId::DownloadMark, {path, std::u16string(1, static_cast<char16_t>(zone))});
 }
 

@@ -115,6 +115,10 @@ int main() {
     } catch (...) {
         Write("tollik-check: unexpected failure\n");
     }
-    KeepAnOwnConsoleOpen();
+    try {
+        KeepAnOwnConsoleOpen();
+    } catch (...) {
+        // Nothing is left to say: the report is out.
+    }
     return code;
 }

@@ -62,8 +62,12 @@ public:
                  texts_.CompilerNotLoaded(compilerDll, load.error, SystemMessageText(api_, load.error)));
         }
         HspCompiler compiler(api_, load.compiler->exports);
+        // The compiler appends to the HSP folder more than the runner sees:
+        // its own limit is said first, whichever form of it is used.
+        if (const CompilerPathResult own = ToCompilerPath(api_, hsp);
+            own.problem == PathProblem::TooLong || own.bytes.size() > kHspFolderPathLimit)
+            Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp, kHspFolderPathLimit));
         const std::string common = ForCompiler(hsp + std::u16string(kCommonFolder), ExitCode::ToolchainProblem).bytes;
-        // The compiler appends to the HSP folder more than the runner sees.
         if (common.size() - kCommonFolder.size() > kHspFolderPathLimit)
             Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp, kHspFolderPathLimit));
 
@@ -169,17 +173,25 @@ private:
 
         std::u16string line = u"\"" + path + u"\" " + std::u16string(std::begin(kObjectFile), std::end(kObjectFile) - 1);
         os::ProcessInformation started;
-        LetChildrenSearchAsUsual(api_, compilerLoadFlags_);
         // Shown, though the runner itself was started hidden; a console
         // runtime gets a console of its own.
-        if (!api_.CreateProcessW(path.c_str(), line.data(), os::kCreateNewConsole, scriptFolder_.c_str(),
-                                 os::kSwShowNormal, started)) {
-            const std::uint32_t error = api_.GetLastError();
+        if (const std::uint32_t error = Start(path, line, os::kCreateNewConsole, started); error != 0)
             Fail(ExitCode::ToolchainProblem, texts_.RuntimeNotStarted(path, error, SystemMessageText(api_, error)));
-        }
         // The program runs on its own; the runner does not wait for it.
         const os::unique_handle process(api_, started.process);
         const os::unique_handle thread(api_, started.thread);
+    }
+
+    // Starts a program in the script's folder, shown, with the DLL search a
+    // program started by HSP's editor gets; 0, or the system's error.
+    std::uint32_t Start(const std::u16string& application, std::u16string& line, std::uint32_t flags,
+                        os::ProcessInformation& started) {
+        const ChildrenSearchAsUsual search(api_, compilerLoadFlags_);
+        if (api_.CreateProcessW(application.c_str(), line.data(), flags, scriptFolder_.c_str(), os::kSwShowNormal,
+                                started))
+            return 0;
+        const std::uint32_t error = api_.GetLastError();
+        return error != 0 ? error : 1;  // ERROR_INVALID_FUNCTION where the system gave none
     }
 
     ExitCode MakeExecutable(HspCompiler& compiler, const std::string& scriptName, const std::string& common,
@@ -192,14 +204,39 @@ private:
         const std::int32_t compiled = compiler.Compile(0, kPreprocessMakePack, 0);
         const std::u16string compileReport = compiler.Report();
         if (compiled != 0) ShowCompileError(compileReport);
+        const Packfile pack = ReadPackfile(hspFolder);
         const std::int32_t made = compiler.Make(hspFolder);
         const std::u16string report = compiler.Report();
         if (made != 0) ShowMakeError(compileReport + report, hsp);
         const std::u16string name = MadeExecutableName(report);
         const std::u16string made16 =
             name.empty() ? texts_.ExecutableMadeUnnamed(scriptFolder_) : texts_.ExecutableMade(scriptFolder_ + name);
-        Show(made16 + ApplyIconinsOptions(hsp, report), report, false);
+        const std::u16string notes = pack.unreadable.empty() ? ApplyIconinsOptions(hsp, pack.options, name, report)
+                                                             : texts_.PackOptionsUnread(pack.unreadable);
+        Show(made16 + notes, report, false);
         return ExitCode::Success;
+    }
+
+    struct Packfile {
+        std::map<std::string, std::string> options;
+        std::u16string unreadable;  // why, when it could not be read
+    };
+
+    // The packfile hsc_comp wrote, read before hsc3_make copies its options
+    // into buffers of fixed size: one too long for them is refused.
+    Packfile ReadPackfile(const std::string& hspFolder) {
+        Packfile pack;
+        const FileBytes read = ReadFileBytes(api_, scriptFolder_ + u"packfile", 1 << 20);
+        if (read.outcome == FileRead::CannotOpen && read.error == os::kErrorFileNotFound) return pack;
+        if (read.outcome != FileRead::Read) {
+            pack.unreadable = read.outcome == FileRead::TooLarge ? u"1 MiB+" : SystemMessageText(api_, read.error);
+            return pack;
+        }
+        const std::size_t folderBytes = ForCompiler(scriptFolder_, ExitCode::ScriptProblem).bytes.size();
+        if (const auto overflow = FindPackOverflow(read.bytes, hspFolder.size(), folderBytes))
+            Fail(ExitCode::ScriptProblem, texts_.PackOptionTooLong(FromAnsi(api_, overflow->option), overflow->limit));
+        pack.options = ReadPackOptions(read.bytes);
+        return pack;
     }
 
     // hsc3_make fails for the toolchain's sake or the folder's as well as
@@ -229,10 +266,8 @@ private:
     // here from the HSP folder, with the arguments hsc3_make gives it, and
     // waited for. Returns what the success window adds; fails the run when
     // iconins.exe does.
-    std::u16string ApplyIconinsOptions(const std::u16string& hsp, const std::u16string& report) {
-        const FileBytes packfile = ReadFileBytes(api_, scriptFolder_ + u"packfile", 1 << 20);
-        if (packfile.outcome != FileRead::Read) return {};
-        const std::map<std::string, std::string> options = ReadPackOptions(packfile.bytes);
+    std::u16string ApplyIconinsOptions(const std::u16string& hsp, const std::map<std::string, std::string>& options,
+                                       const std::u16string& madeName, const std::u16string& report) {
         std::u16string named;  // "icon, lang"
         for (const std::string_view option : kIconinsOptions) {
             const auto found = options.find(std::string(option));
@@ -245,12 +280,12 @@ private:
         if (!FileIsPresent(api_, iconins)) return texts_.OptionsNotApplied(named, iconins);
 
         const std::string folder = ForCompiler(scriptFolder_, ExitCode::ScriptProblem).bytes;
-        std::u16string line = u"\"" + iconins + u"\" " +
-                              FromAnsi(api_, IconinsArguments(options, folder + MadeExecutableFileName(options), folder));
+        // The name the compiler says it wrote; else the one it would have.
+        const std::string made =
+            madeName.empty() ? MadeExecutableFileName(options) : ToAnsiExactly(api_, madeName).value_or(std::string());
+        std::u16string line = u"\"" + iconins + u"\" " + FromAnsi(api_, IconinsArguments(options, folder + made, folder));
         os::ProcessInformation started;
-        LetChildrenSearchAsUsual(api_, compilerLoadFlags_);
-        if (!api_.CreateProcessW(iconins.c_str(), line.data(), 0, scriptFolder_.c_str(), os::kSwShowNormal, started)) {
-            const std::uint32_t error = api_.GetLastError();
+        if (const std::uint32_t error = Start(iconins, line, 0, started); error != 0) {
             FailWithReport(ExitCode::ToolchainProblem,
                            texts_.IconinsFailed(iconins, named, SystemMessageText(api_, error)), report);
         }

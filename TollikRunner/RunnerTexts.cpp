@@ -276,12 +276,28 @@ std::u16string RunnerTexts::IconinsFailed(std::u16string_view iconins, std::u16s
                 u"):\r\n    ", iconins});
 }
 
+std::u16string RunnerTexts::PackOptionTooLong(std::u16string_view option, std::size_t limit) const {
+    const std::u16string bytes = Decimal(static_cast<std::int64_t>(limit));
+    if (language == Language::Japanese)
+        return Cat({u"#packopt "sv, option, u" が HSP のコンパイラーには長すぎます (ここでは ", bytes,
+                    u" バイトまで)。短くしてください。"});
+    return Cat({u"#packopt "sv, option, u" is too long for the HSP compiler (", bytes,
+                u" bytes at most here). Shorten it."});
+}
+
+std::u16string RunnerTexts::PackOptionsUnread(std::u16string_view reason) const {
+    return Cat({Pick(u"\r\n\r\n#packopt の icon などを確かめられませんでした (packfile を読めません): ",
+                     u"\r\n\r\n#packopt icon and the like could not be checked (the packfile cannot be read): "),
+                reason});
+}
+
 std::u16string RunnerTexts::ExitCodeWas(std::uint32_t code) const {
     return Cat({Pick(u"終了コード ", u"exit code "), Decimal(code)});
 }
 
 std::u16string RunnerTexts::DidNotEnd() const {
-    return Pick(u"1 分待っても終わりませんでした", u"it did not end within a minute");
+    return Pick(u"1 分待っても終わりませんでした。まだ実行ファイルを書き換えているかもしれません",
+                u"it did not end within a minute, and may still be rewriting the executable");
 }
 
 std::u16string RunnerTexts::OutOfMemory() const {

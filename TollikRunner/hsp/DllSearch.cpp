@@ -12,8 +12,13 @@ std::uint32_t RestrictDllSearch(os::RunnerApi& api) {
     return os::kLoadWithAlteredSearchPath;
 }
 
-void LetChildrenSearchAsUsual(os::RunnerApi& api, std::uint32_t loadFlags) {
-    if (loadFlags != os::kLoadWithAlteredSearchPath) api.SetDllDirectoryW(nullptr);
+ChildrenSearchAsUsual::ChildrenSearchAsUsual(os::RunnerApi& api, std::uint32_t loadFlags)
+    : api_(api), restoreEmpty_(loadFlags == os::kLoadWithAlteredSearchPath) {
+    api_.SetDllDirectoryW(nullptr);
+}
+
+ChildrenSearchAsUsual::~ChildrenSearchAsUsual() {
+    if (restoreEmpty_) api_.SetDllDirectoryW(u"");
 }
 
 }  // namespace tollik::runner

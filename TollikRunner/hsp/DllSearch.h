@@ -15,11 +15,23 @@ namespace tollik::runner {
 // folder first for what it loads in turn, then the system folder.
 std::uint32_t RestrictDllSearch(os::RunnerApi& api);
 
-// Called before the runner starts a program: SetDllDirectoryW's setting is
+// Held while the runner starts a program: SetDllDirectoryW's setting is
 // passed on to child processes, and an HSP program must find the DLLs in its
-// folder as it does when HSP's own editor starts it. The runner keeps its
-// own protection (SetDefaultDllDirectories is not passed on); where that is
-// missing (`loadFlags` as RestrictDllSearch returned them), the setting stays.
-void LetChildrenSearchAsUsual(os::RunnerApi& api, std::uint32_t loadFlags);
+// folder as it does when HSP's own editor starts it. The standard order is
+// put back for the start; afterwards the runner's own "" returns where
+// nothing else keeps the current directory out of its search (`loadFlags`
+// as RestrictDllSearch returned them; SetDefaultDllDirectories, where it
+// exists, is the process's own and not passed on).
+class ChildrenSearchAsUsual {
+public:
+    ChildrenSearchAsUsual(os::RunnerApi& api, std::uint32_t loadFlags);
+    ~ChildrenSearchAsUsual();
+    ChildrenSearchAsUsual(const ChildrenSearchAsUsual&) = delete;
+    ChildrenSearchAsUsual& operator=(const ChildrenSearchAsUsual&) = delete;
+
+private:
+    os::RunnerApi& api_;
+    bool restoreEmpty_;
+};
 
 }  // namespace tollik::runner

@@ -20,6 +20,34 @@ std::map<std::string, std::string> ReadPackOptions(std::string_view packfile) {
     return options;
 }
 
+std::optional<PackOverflow> FindPackOverflow(std::string_view packfile, std::size_t hspFolderBytes,
+                                             std::size_t scriptFolderBytes) {
+    constexpr std::size_t kBuffer = 259;  // _MAX_PATH less the final NUL
+    constexpr std::size_t kLine = 511;    // GetPackfileOption's line buffer, likewise
+    const auto room = [](std::size_t used) { return used < kBuffer ? kBuffer - used : 0; };
+    std::size_t start = 0;
+    while (start < packfile.size()) {
+        std::size_t end = packfile.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = packfile.size();
+        const std::string_view line = packfile.substr(start, end - start);
+        start = end + 1;
+        if (!line.starts_with(";!")) continue;
+        const std::size_t equals = line.find('=', 2);
+        const std::string name(line.substr(2, (equals == std::string_view::npos ? line.size() : equals) - 2));
+        // The whole line, ";!name=value", goes through the line buffer first.
+        const std::size_t around = 3 + name.size();
+        if (line.size() > kLine) return PackOverflow{name, kLine > around ? kLine - around : 0};
+        if (equals == std::string_view::npos) continue;
+        const std::size_t value = line.size() - equals - 1;
+        std::size_t limit = kBuffer;
+        if (name == "runtime") limit = room(hspFolderBytes);                       // the HSP folder, then the runtime
+        else if (name == "name") limit = room(scriptFolderBytes + 4);              // the folder, the name, ".exe"
+        else if (name == "icon" || name == "version" || name == "manifest") limit = room(scriptFolderBytes);
+        if (value > limit) return PackOverflow{name, limit};
+    }
+    return std::nullopt;
+}
+
 std::string IconinsArguments(const std::map<std::string, std::string>& options, std::string_view target,
                              std::string_view scriptFolder) {
     static constexpr struct {

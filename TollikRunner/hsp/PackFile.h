@@ -4,6 +4,7 @@
 // #packopt options as lines ";!name=value", read as hsc3_make reads them.
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,17 @@ namespace tollik::runner {
 
 // Every ";!name=value" line; a later line of the same name wins.
 std::map<std::string, std::string> ReadPackOptions(std::string_view packfile);
+
+// A line or option the compiler's hsc3_make would copy past the end of a
+// fixed buffer: a packfile line over 511 bytes, or #packopt runtime, name,
+// icon, version, manifest, lang or upx once the folder it is put after is
+// counted. `limit`: the most bytes the option's value may have here.
+struct PackOverflow {
+    std::string option;
+    std::size_t limit = 0;
+};
+std::optional<PackOverflow> FindPackOverflow(std::string_view packfile, std::size_t hspFolderBytes,
+                                             std::size_t scriptFolderBytes);
 
 // The #packopt options hsc3_make leaves to iconins.exe, in its order.
 inline constexpr std::string_view kIconinsOptions[] = {"icon", "version", "manifest", "lang", "upx"};

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 #include "os/WindowGeometry.h"
 
@@ -58,11 +59,14 @@ unique_hfont MessageFont(UINT dpi) {
     return unique_hfont(::CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
+// The controls get the new font before the old one is deleted; without a
+// new one they keep the old.
 void UseFont(HWND window, WindowState& state) {
-    state.font = MessageFont(state.dpi);
-    if (!state.font) return;
+    unique_hfont font = MessageFont(state.dpi);
+    if (!font) return;
     for (const int id : {kEditId, IDOK})
-        ::SendMessageW(::GetDlgItem(window, id), WM_SETFONT, reinterpret_cast<WPARAM>(state.font.get()), TRUE);
+        ::SendMessageW(::GetDlgItem(window, id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    state.font = std::move(font);
 }
 
 void Layout(HWND window, UINT dpi) {
@@ -111,14 +115,16 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     }
 }
 
-// Where the window opens: on the monitor of the window in front (the
-// editor, which has just started the runner), centred in its work area, at
-// that monitor's DPI.
-void Place(HWND window, WindowState& state) {
-    const HMONITOR monitor = ::MonitorFromWindow(::GetForegroundWindow(), MONITOR_DEFAULTTOPRIMARY);
+// Where the window opens: on the monitor of `editor` (the window in front
+// when the runner started), centred in its work area, at that monitor's DPI.
+void Place(HWND window, HWND editor, WindowState& state) {
+    const HMONITOR monitor = ::MonitorFromWindow(editor, MONITOR_DEFAULTTOPRIMARY);
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (!::GetMonitorInfoW(monitor, &info)) return;
+    if (!::GetMonitorInfoW(monitor, &info)) {
+        state.dpi = WindowDpi(window);
+        return;
+    }
     const RECT& work = info.rcWork;
     // On that monitor first, so that the window takes its DPI.
     ::SetWindowPos(window, nullptr, work.left, work.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -148,7 +154,8 @@ bool RegisterOnce(HINSTANCE instance) {
 
 }  // namespace
 
-bool ShowTextWindowOnScreen(HINSTANCE instance, const wchar_t* title, const wchar_t* text, bool isError) {
+bool ShowTextWindowOnScreen(HINSTANCE instance, HWND editor, const wchar_t* title, const wchar_t* text,
+                            bool isError) {
     if (!RegisterOnce(instance)) return false;
     // No WS_EX_DLGMODALFRAME: it hides the icon in the title bar.
     const HWND window = ::CreateWindowExW(0, kTextWindowClass, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
@@ -163,7 +170,7 @@ bool ShowTextWindowOnScreen(HINSTANCE instance, const wchar_t* title, const wcha
         window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), instance, nullptr);
     ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, window,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), instance, nullptr);
-    Place(window, state);
+    Place(window, editor, state);
     UseFont(window, state);
     if (edit != nullptr) {
         ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // the largest the control allows

@@ -15,6 +15,8 @@ inline constexpr wchar_t kTextWindowClass[] = L"TollikRunnerWindow";
 inline constexpr int kRunnerIconId = 1;
 
 // Returns when the user closes the window; false when it could not be made.
-bool ShowTextWindowOnScreen(HINSTANCE instance, const wchar_t* title, const wchar_t* text, bool isError);
+// It opens on the monitor of `editor` (null: the primary one).
+bool ShowTextWindowOnScreen(HINSTANCE instance, HWND editor, const wchar_t* title, const wchar_t* text,
+                            bool isError);
 
 }  // namespace tollik::os

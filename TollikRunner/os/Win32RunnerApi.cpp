@@ -37,6 +37,8 @@ using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 
 }  // namespace
 
+Win32RunnerApi::Win32RunnerApi(ModuleHandle instance) : instance_(instance), editor_(::GetForegroundWindow()) {}
+
 bool Win32RunnerApi::SetDefaultDllDirectories(std::uint32_t directoryFlags) {
     // Looked up, not imported: Windows 7 without KB2533623 lacks it, and an
     // import would keep the runner from starting there at all.
@@ -108,7 +110,8 @@ bool Win32RunnerApi::GetExitCodeProcess(ProcessHandle process, std::uint32_t* ex
 std::uint16_t Win32RunnerApi::GetUserDefaultUILanguage() { return ::GetUserDefaultUILanguage(); }
 
 bool Win32RunnerApi::ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) {
-    return ShowTextWindowOnScreen(static_cast<HINSTANCE>(instance_), Wide(title), Wide(text), isError);
+    return ShowTextWindowOnScreen(static_cast<HINSTANCE>(instance_), static_cast<HWND>(editor_), Wide(title),
+                                  Wide(text), isError);
 }
 
 }  // namespace tollik::os

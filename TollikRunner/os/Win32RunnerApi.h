@@ -9,7 +9,9 @@ namespace tollik::os {
 
 class Win32RunnerApi final : public Win32SystemApi, public RunnerApi {
 public:
-    explicit Win32RunnerApi(ModuleHandle instance) : instance_(instance) {}
+    // Made when the runner starts, while the editor that started it is
+    // still the window in front: the runner's window opens on its monitor.
+    explicit Win32RunnerApi(ModuleHandle instance);
 
     bool SetDefaultDllDirectories(std::uint32_t directoryFlags) override;
     bool SetDllDirectoryW(const char16_t* pathName) override;
@@ -30,6 +32,7 @@ public:
 
 private:
     ModuleHandle instance_;
+    WindowHandle editor_;
 };
 
 }  // namespace tollik::os

@@ -88,7 +88,8 @@ TEST_F(Runner, WithoutTheSearchFlagsTheCurrentDirectoryStillLeavesTheSearch) {
     EXPECT_EQ(windows.dllDirectory, u"");
     EXPECT_EQ(windows.CallCount("LoadLibraryExW"), 1);
     ASSERT_EQ(windows.processes.size(), 1u);
-    EXPECT_EQ(windows.processes[0].dllDirectory, u"") << "nothing else keeps the runner from the current directory";
+    EXPECT_FALSE(windows.processes[0].dllDirectory) << "the program searches as usual";
+    EXPECT_EQ(windows.dllDirectory, u"") << "the runner again does not";
 }
 
 // The program finds DLLs in its folder, as when HSP's editor starts it: none
@@ -180,6 +181,9 @@ TEST_F(Runner, ModeThreeNamesWhyNoExecutableWasMadeAndRunsIconinsForItsOptions) 
         {"iconins hangs", 0, "Make custom execute file [demo.exe].",
          [](FakeToolchain& w) { w.exitCodes[u"C:\\hsp37\\iconins.exe"] = FakeToolchain::kStillRunning; },
          ExitCode::ToolchainProblem, "1 分待っても終わりませんでした"},
+        {"icon name too long for the compiler", 0, "Make custom execute file [demo.exe].",
+         [](FakeToolchain& w) { w.files.AddFile(u"C:\\work\\packfile", ";!icon=" + std::string(252, 'x') + "\r\n"); },
+         ExitCode::ScriptProblem, "#packopt icon が HSP のコンパイラーには長すぎます (ここでは 251 バイトまで)"},
         {"iconins applies them", 0, "Make custom execute file [demo.exe].", {}, ExitCode::Success,
          "実行ファイルを作りました:\r\n    C:\\work\\demo.exe\r\n\r\nコンパイラーの出力:"},
     };
@@ -208,8 +212,6 @@ TEST(PackFile, NamesTheExecutableAsTheCompilerDoes) {
     EXPECT_EQ(runner::MadeExecutableFileName(runner::ReadPackOptions("start.ax\r\n")), "hsptmp.exe");
     EXPECT_EQ(runner::MadeExecutableFileName(runner::ReadPackOptions(";!name=old\n;!name=my.game.exe\n;!type=2\n")),
               "my.game.scr");
-    EXPECT_EQ(runner::IconinsArguments(runner::ReadPackOptions(";!runtime=hsprt\r\n;!upx=\r\n"), "C:\\w\\a.exe", "C:\\w\\"),
-              "");
 }
 
 TEST_F(Runner, CompileErrorShowsTheFirstErrorAboveTheWholeReportInEveryMode) {
