@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The pictures in docs/images/, as a user sees them: the runner's window for a
-# compile error (mode 1) and mode 2's report, in Japanese, drawn by Wine into
+# compile error (mode 1, also at 144 DPI) and mode 2's report, in Japanese, drawn by Wine into
 # a real X server (Xvfb) and captured from it. Not part of the tests.
 #   scripts/pictures.sh
 set -euo pipefail
@@ -45,7 +45,7 @@ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 loader=/usr/lib/wine/wine64
 server=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 display=:77
-Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
 xvfb=$!
 trap 'WINEPREFIX="$WINEPREFIX" "$server" -k >/dev/null 2>&1 || true; kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=$display
@@ -64,11 +64,12 @@ shoot() {
     local name=$1 text
     text=$(windows_path "$2")
     shift 2
+    local size=${SIZE:-720x460}
     (cd "$work/work" && "$loader" "$ROOT/$work/Pellam/Pellam.exe" --quiet --text "$text" \
         --path 'C:\users\Public\game.hsp' "$@" >/dev/null 2>&1 &)
     sleep 8
     xwd -root -silent > "$work/$name.xwd"
-    python3 tools/pictures/xwd_to_png.py "$work/$name.xwd" "docs/images/$name.png" 720x460
+    python3 tools/pictures/xwd_to_png.py "$work/$name.xwd" "docs/images/$name.png" "$size"
     "$server" -k >/dev/null 2>&1 || true
     "$server" -w >/dev/null 2>&1 || true
     echo "docs/images/$name.png"
@@ -76,3 +77,9 @@ shoot() {
 mkdir -p docs/images
 shoot compile-error "$work/work/broken.txt"
 shoot compile-only-report "$work/work/hello.txt" --ctrl
+# At 150 % (144 DPI): the window, its font and its margins scale with it.
+"$loader" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+"$loader" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1080x690 /f >/dev/null 2>&1
+"$server" -k >/dev/null 2>&1 || true
+"$server" -w >/dev/null 2>&1 || true
+SIZE=1080x690 shoot compile-error-144dpi "$work/work/broken.txt"
