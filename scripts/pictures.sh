@@ -50,7 +50,7 @@ xvfb=$!
 trap 'WINEPREFIX="$WINEPREFIX" "$server" -k >/dev/null 2>&1 || true; kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=$display
 sleep 1
-# One Wine desktop the size of the runner's window, which opens in its corner.
+# One Wine desktop the size of the runner's window, which opens centred in it (its work area).
 "$loader" wineboot >/dev/null 2>&1
 "$loader" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 "$loader" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 720x460 /f >/dev/null 2>&1
