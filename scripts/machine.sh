@@ -142,6 +142,7 @@ know_the_machine() {
             timed=no  # and timed again next time
         fi
     fi
+    mkdir -p "$(dirname "$MACHINE_FILE")"
     printf "TOLLIK_X86_32=%s\nTOLLIK_X86_32_START_MS=%s\nTOLLIK_X86_32_TIMED=%s\nTOLLIK_X86_32_WHY='%s'\n" \
         "$kind" "$start" "$timed" "$why" >"$MACHINE_FILE"
     case $kind in
