@@ -1,18 +1,31 @@
 #include "hsp/PackFile.h"
 
+#include <vector>
+
 #include "HSPCmp/ScriptFileName.h"
 
 namespace tollik::runner {
+namespace {
 
-std::map<std::string, std::string> ReadPackOptions(std::string_view packfile) {
-    std::map<std::string, std::string> options;
+// The packfile's option lines, ";!name=value" (the value may be missing).
+std::vector<std::string_view> OptionLines(std::string_view packfile) {
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < packfile.size()) {
         std::size_t end = packfile.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = packfile.size();
         const std::string_view line = packfile.substr(start, end - start);
         start = end + 1;
-        if (!line.starts_with(";!")) continue;
+        if (line.starts_with(";!")) lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::map<std::string, std::string> ReadPackOptions(std::string_view packfile) {
+    std::map<std::string, std::string> options;
+    for (const std::string_view line : OptionLines(packfile)) {
         const std::size_t equals = line.find('=', 2);
         if (equals == std::string_view::npos) continue;
         options[std::string(line.substr(2, equals - 2))] = std::string(line.substr(equals + 1));
@@ -25,13 +38,7 @@ std::optional<PackOverflow> FindPackOverflow(std::string_view packfile, std::siz
     constexpr std::size_t kBuffer = 259;  // _MAX_PATH less the final NUL
     constexpr std::size_t kLine = 511;    // GetPackfileOption's line buffer, likewise
     const auto room = [](std::size_t used) { return used < kBuffer ? kBuffer - used : 0; };
-    std::size_t start = 0;
-    while (start < packfile.size()) {
-        std::size_t end = packfile.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = packfile.size();
-        const std::string_view line = packfile.substr(start, end - start);
-        start = end + 1;
-        if (!line.starts_with(";!")) continue;
+    for (const std::string_view line : OptionLines(packfile)) {
         const std::size_t equals = line.find('=', 2);
         const std::string name(line.substr(2, (equals == std::string_view::npos ? line.size() : equals) - 2));
         // The whole line, ";!name=value", goes through the line buffer first.
