@@ -186,29 +186,28 @@ bool FakeToolchain::CreateProcessW(const char16_t* applicationName, char16_t* co
     return true;
 }
 
-std::uint32_t FakeToolchain::WaitForSingleObject(os::ProcessHandle process, std::uint32_t /*milliseconds*/) {
-    const AllocationFaultPause system;
-    if (Enter("WaitForSingleObject")) return 0xFFFFFFFF;  // WAIT_FAILED
+std::optional<std::uint32_t> FakeToolchain::ExitCodeOf(os::ProcessHandle process) {
     const auto known = processApplications_.find(process);
     if (known == processApplications_.end() || processHandles_.count(process) == 0) {
         SetFakeLastError(6);  // ERROR_INVALID_HANDLE
-        return 0xFFFFFFFF;
+        return std::nullopt;
     }
     const auto code = exitCodes.find(known->second);
-    return code != exitCodes.end() && code->second == kStillRunning ? os::kWaitTimeout : os::kWaitObject0;
+    return code == exitCodes.end() ? 0 : code->second;
+}
+
+std::uint32_t FakeToolchain::WaitForSingleObject(os::ProcessHandle process, std::uint32_t /*milliseconds*/) {
+    const AllocationFaultPause system;
+    const std::optional<std::uint32_t> code = Enter("WaitForSingleObject") ? std::nullopt : ExitCodeOf(process);
+    if (!code) return 0xFFFFFFFF;  // WAIT_FAILED
+    return *code == kStillRunning ? os::kWaitTimeout : os::kWaitObject0;
 }
 
 bool FakeToolchain::GetExitCodeProcess(os::ProcessHandle process, std::uint32_t* exitCode) {
     const AllocationFaultPause system;
-    if (Enter("GetExitCodeProcess")) return false;
-    const auto known = processApplications_.find(process);
-    if (known == processApplications_.end() || processHandles_.count(process) == 0) {
-        SetFakeLastError(6);  // ERROR_INVALID_HANDLE
-        return false;
-    }
-    const auto code = exitCodes.find(known->second);
-    *exitCode = code == exitCodes.end() ? 0 : code->second;
-    return true;
+    const std::optional<std::uint32_t> code = Enter("GetExitCodeProcess") ? std::nullopt : ExitCodeOf(process);
+    if (code) *exitCode = *code;
+    return code.has_value();
 }
 
 std::uint16_t FakeToolchain::GetUserDefaultUILanguage() {

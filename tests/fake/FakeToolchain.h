@@ -113,6 +113,8 @@ private:
     std::string objectName_;
     std::set<void*> processHandles_;
     std::map<void*, std::u16string> processApplications_;
+    // A started process's exit code; nothing, with the error, for a handle that is none.
+    std::optional<std::uint32_t> ExitCodeOf(os::ProcessHandle process);
     std::uintptr_t nextProcess_ = 0x7000;
 };
 

@@ -252,10 +252,6 @@ TEST_F(Runner, ErrorSummaryNamesAnIncludedFileAndTheScriptNameSurvivesCodePage93
         EXPECT_EQ(Text("hsc_ini"), "\x95\x5C.hsp");
         EXPECT_EQ(WindowText().rfind(c.summary, 0), 0u) << WindowText();
     }
-    windows.uiLanguage = 0x0409;
-    windows.compileReport = cases[0].report;
-    Run(u"\"C:\\hsp37\\\" \"C:\\work\\表.hsp\" 1 0");
-    EXPECT_EQ(WindowText().rfind("Compile error in mod_util.as on line 12: bad\r\n", 0), 0u) << WindowText();
 }
 
 TEST_F(Runner, EachFailureHasItsWindowAndExitCode) {
