@@ -50,4 +50,12 @@ if [ -n "$graphics" ] && [ ! -f "$prefix/.tollik-graphics-$graphics" ]; then
     "$loader" wineboot >/dev/null 2>&1 </dev/null || true
     touch "$prefix/.tollik-graphics-$graphics"
 fi
-exec "$loader" "$@"
+# The program's output goes through a file: a Wine service it wakes (slow to
+# start under emulation) inherits whatever stdout it has, and on ctest's pipe
+# would keep ctest waiting after the program has ended.
+output=$(mktemp)
+status=0
+"$loader" "$@" >"$output" 2>&1 || status=$?
+cat "$output"
+rm -f "$output"
+exit "$status"
