@@ -171,7 +171,6 @@ TEST_F(Runner, ModeThreeNamesWhyNoExecutableWasMadeAndRunsIconinsForItsOptions) 
          "#packopt の icon, lang は適用されていません。HSP のフォルダーに iconins.exe がありません:\r\n    C:\\hsp37\\iconins.exe"},
         {"runtime missing", -1, "#No file [C:\\hsp37\\hsprt].", {}, ExitCode::ToolchainProblem,
          "実行ファイルの元になるランタイムがありません:\r\n    C:\\hsp37\\hsprt\r\n"},
-        {"runtime not HSP's", -1, "#Not found hsp index.", {}, ExitCode::ToolchainProblem, "壊れています"},
         {"old executable running", -1, "#Write error [demo.exe].", {}, ExitCode::ScriptProblem,
          "実行ファイルを書き込めません:\r\n    C:\\work\\demo.exe\r\n\r\n前に作った実行ファイルが動いていれば"},
         {"another failure", -1, "#Error:bad in line 2 [hsptmp]", {}, ExitCode::CompileError, "コンパイル エラー: 2 行目: bad"},
