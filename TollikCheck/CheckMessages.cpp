@@ -97,6 +97,8 @@ constexpr Words kWords[] = {
     {MessageId::HspFolderFound, "HSP フォルダー %1 があります。", "The HSP folder %1 exists."},
     {MessageId::HspFolderMissing, "HSP フォルダー %1 がありません。ランナーはスクリプトをコンパイルできません。",
      "The HSP folder %1 does not exist: the runner cannot compile the script."},
+    {MessageId::HspFolderElsewhere, "HSP のフォルダー %1 はあります。使うには、Tollik.ini の [Tollik] に次の行を書きます: %2",
+     "The HSP folder %1 exists. To use it, put this line under [Tollik] in Tollik.ini: %2"},
     {MessageId::CompilerFound, "%1 は 32 ビットの HSP コンパイラーです。", "%1 is the 32-bit HSP compiler."},
     {MessageId::CompilerMissing,
      "%1 がありません。ランナーはコンパイルできません。HSP をインストールし直すか、HSPDirName に hspcmp.dll のあるフォルダーを書いてください。",

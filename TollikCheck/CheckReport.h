@@ -46,6 +46,7 @@ enum class MessageId {
     CtrlToggle,        // mode, toggled mode
     HspFolderFound,    // folder
     HspFolderMissing,  // folder
+    HspFolderElsewhere,  // folder, the settings line that uses it
     // The HSP folder's contents and the runner.
     CompilerFound,           // file
     CompilerMissing,         // file

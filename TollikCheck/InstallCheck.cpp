@@ -7,7 +7,9 @@
 #include "Failure.h"
 #include "HSPCmp/RunnerLaunch.h"
 #include "SettingsLint.h"
+#include "RunnerTexts.h"
 #include "ToolchainCheck.h"
+#include "hsp/InstalledHspFolders.h"
 #include "settings/IniStore.h"
 #include "settings/NumberText.h"
 #include "settings/SettingsKeys.h"
@@ -197,6 +199,8 @@ Report CheckInstallation(SystemApi& api, const DiskSpaceFunction& diskSpace,
         CheckHspFolder(api, settings.HspDirectory, report);
     } else {
         report.Add(Severity::Problem, MessageId::HspFolderMissing, {settings.HspDirectory});
+        for (const std::u16string& found : runner::FindInstalledHspFolders(api))
+            report.Add(Severity::Info, MessageId::HspFolderElsewhere, {found, runner::HspDirNameLine(found)});
     }
     CheckRunner(api, folder + std::u16string(kRunnerRelativePath), report);
     for (const std::u16string_view shipped : {kPluginRelativePath, kRunnerRelativePath, kCheckerRelativePath})

@@ -10,6 +10,7 @@
 #include "Common/FileSystem.h"
 #include "Common/PathText.h"
 #include "Common/SystemMessage.h"
+#include "FolderLock.h"
 #include "HSPCmp/ScriptFileName.h"
 #include "RunnerTexts.h"
 #include "command/RunModes.h"
@@ -18,7 +19,9 @@
 #include "hsp/CompilerReport.h"
 #include "hsp/DllSearch.h"
 #include "hsp/HspCompiler.h"
+#include "hsp/InstalledHspFolders.h"
 #include "hsp/PackFile.h"
+#include "hsp/ReportText.h"
 #include "os/Handles.h"
 
 namespace tollik::runner {
@@ -40,8 +43,8 @@ public:
     ExitCode Execute(std::u16string_view commandLine) {
         const ParsedCommandLine parsed = ParseRunnerCommandLine(commandLine);
         if (!parsed.ok) Fail(ExitCode::BadInvocation, texts_.BadCommandLine(parsed.problem, parsed.token));
-        const std::u16string script = FullPath(parsed.fields.scriptPath);
-        scriptFolder_ = DirPart(script);
+        script_ = FullPath(parsed.fields.scriptPath);
+        scriptFolder_ = DirPart(script_);
         const RunMode* const mode = FindRunMode(parsed.fields.runMode);
         if (mode == nullptr) Fail(ExitCode::BadInvocation, texts_.UnknownMode(parsed.fields.runMode));
         mode_ = mode;
@@ -51,7 +54,7 @@ public:
             Fail(ExitCode::ToolchainProblem, texts_.HspFolderNotSet());
         const std::u16string hsp = AddTrailingDelimiter(FullPath(parsed.fields.hspDirectory));
         CheckToolchain(hsp);
-        const std::string scriptName = EnterScriptFolder(script);
+        const std::string scriptName = EnterScriptFolder(script_);
 
         const std::u16string compilerDll = hsp + std::u16string(kCompilerDll);
         CompilerLoad load = LoadCompiler(api_, compilerDll, compilerLoadFlags_);
@@ -71,9 +74,13 @@ public:
         if (common.size() - kCommonFolder.size() > kHspFolderPathLimit)
             Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp, kHspFolderPathLimit));
 
+        lock_.emplace(api_, scriptFolder_);
+        if (!lock_->Acquire(kFolderWaitMilliseconds))
+            Fail(ExitCode::ScriptProblem, texts_.FolderBusy(DirPartTrimmed(scriptFolder_), kFolderWaitMilliseconds / 1000));
         if (mode->makesExecutable) return MakeExecutable(compiler, scriptName, common, hsp);
         compiler.Prepare(scriptName, kObjectFile, common);
-        const std::int32_t result = compiler.Compile(kCompileDebugInfo, 0, parsed.fields.debugWindow != 0 ? 1 : 0);
+        const std::int32_t result =
+            compiler.Compile(kCompileDebugInfo, ScriptEncoding(), parsed.fields.debugWindow != 0 ? 1 : 0);
         const std::u16string report = compiler.Report();
         if (result != 0) ShowCompileError(report);
         if (mode->reportsSuccess) {
@@ -91,6 +98,7 @@ public:
     }
 
     void Window(const std::u16string& text, bool isError) {
+        lock_.reset();  // nobody waits on a window's reader
         const std::u16string title = texts_.Title(mode_, DirPartTrimmed(scriptFolder_));
         api_.ShowTextWindow(title.c_str(), text.c_str(), isError);
     }
@@ -105,7 +113,7 @@ private:
 
     void CheckToolchain(const std::u16string& hsp) {
         if (hsp.size() <= 1 || !DirectoryIsPresent(api_, hsp))
-            Fail(ExitCode::ToolchainProblem, texts_.HspFolderMissing(hsp));
+            Fail(ExitCode::ToolchainProblem, texts_.HspFolderMissing(hsp, FindInstalledHspFolders(api_)));
         if (!FileIsPresent(api_, hsp + std::u16string(kCompilerDll)))
             Fail(ExitCode::ToolchainProblem, texts_.CompilerMissing(hsp + std::u16string(kCompilerDll)));
     }
@@ -148,12 +156,21 @@ private:
         return file.empty() || folded(file) == folded(scriptNameForCompiler_) ? std::u16string() : file;
     }
 
+    // hsc_comp reads the script as Shift_JIS unless told it is UTF-8, which
+    // it is where the ANSI code page is 65001 (the plug-in writes it so).
+    std::intptr_t ScriptEncoding() { return api_.GetACP() == os::kCpUtf8 ? kPreprocessUtf8Input : 0; }
+
     [[noreturn]] void ShowCompileError(const std::u16string& report) {
         const std::optional<FirstError> first = FindFirstError(report);
-        const std::u16string summary = !first ? texts_.ErrorWithoutLine(u"")
-                                       : first->line
-                                           ? texts_.ErrorOnLine(*first->line, first->message, OtherFile(first->file))
-                                           : texts_.ErrorWithoutLine(first->message);
+        std::u16string summary = !first ? texts_.ErrorWithoutLine(u"")
+                                 : first->line ? texts_.ErrorOnLine(*first->line, first->message, OtherFile(first->file))
+                                               : texts_.ErrorWithoutLine(first->message);
+        if (const std::uint32_t codePage = api_.GetACP(); codePage != kCpShiftJis && codePage != os::kCpUtf8) {
+            constexpr std::int64_t kScriptReadLimit = 64 << 20;
+            const FileBytes script = ReadFileBytes(api_, script_, kScriptReadLimit);
+            if (script.outcome == FileRead::Read && HoldsShiftJisLeadBytes(script.bytes))
+                summary += u"\r\n" + texts_.ShiftJisLeadBytes(codePage);
+        }
         Show(summary, report, true);
         throw Stop{ExitCode::CompileError};
     }
@@ -201,7 +218,7 @@ private:
         if (hspFolder.size() > kHspFolderPathLimit)
             Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(hsp, kHspFolderPathLimit));
         compiler.Prepare(scriptName, kPackedObjectFile, common);
-        const std::int32_t compiled = compiler.Compile(0, kPreprocessMakePack, 0);
+        const std::int32_t compiled = compiler.Compile(0, kPreprocessMakePack | ScriptEncoding(), 0);
         const std::u16string compileReport = compiler.Report();
         if (compiled != 0) ShowCompileError(compileReport);
         const Packfile pack = ReadPackfile(hspFolder);
@@ -311,7 +328,9 @@ private:
     RunnerTexts texts_;
     std::uint32_t compilerLoadFlags_;
     const RunMode* mode_ = nullptr;
+    std::u16string script_;
     std::u16string scriptFolder_;
+    std::optional<FolderLock> lock_;
     std::u16string scriptNameForCompiler_;
 };
 

@@ -25,6 +25,8 @@ constexpr std::u16string_view kUsage =
 
 }  // namespace
 
+std::u16string HspDirNameLine(std::u16string_view folder) { return Cat({u"HSPDirName=", folder}); }
+
 Language LanguageOf(std::uint16_t uiLanguage) {
     return (uiLanguage & os::kPrimaryLanguageMask) == os::kLangJapanese ? Language::Japanese : Language::English;
 }
@@ -124,9 +126,17 @@ constexpr std::u16string_view kFixEnglish =
     u"and which values are used.";
 }  // namespace
 
-std::u16string RunnerTexts::HspFolderMissing(std::u16string_view folder) const {
-    return Cat({Pick(u"HSP のフォルダーがありません:\r\n    ", u"The HSP folder does not exist:\r\n    "), folder,
-                Pick(kFixJapanese, kFixEnglish)});
+std::u16string RunnerTexts::HspFolderMissing(std::u16string_view folder,
+                                             const std::vector<std::u16string>& installed) const {
+    std::u16string text = Cat({Pick(u"HSP のフォルダーがありません:\r\n    ", u"The HSP folder does not exist:\r\n    "),
+                               folder, Pick(kFixJapanese, kFixEnglish)});
+    if (installed.empty()) return text;
+    text += Pick(u"\r\n\r\nこのコンピューターにある HSP のフォルダー:", u"\r\n\r\nHSP folders on this computer:");
+    for (const std::u16string& found : installed) text += Cat({u"\r\n    ", found});
+    text += Cat({Pick(u"\r\n\r\n最初のものを使うには、Tollik.ini の [Tollik] に次の行を書きます:\r\n    ",
+                      u"\r\n\r\nTo use the first, put this line under [Tollik] in Tollik.ini:\r\n    "),
+                 HspDirNameLine(installed.front())});
+    return text;
 }
 
 std::u16string RunnerTexts::HspFolderNotSet() const {
@@ -181,6 +191,15 @@ std::u16string RunnerTexts::RuntimeNotStarted(std::u16string_view runtime, std::
                 u"\r\n", reason, u" (", Pick(u"エラー ", u"error "), Decimal(error), u")"});
 }
 
+std::u16string RunnerTexts::FolderBusy(std::u16string_view folder, std::uint32_t seconds) const {
+    return Cat({Pick(u"このフォルダーでは別のランナーがまだコンパイルしています:\r\n    ",
+                     u"Another runner is still compiling in this folder:\r\n    "),
+                folder,
+                u"\r\n\r\n", Decimal(seconds),
+                Pick(u" 秒待っても終わりませんでした。前の実行が終わってから、もう一度実行してください。",
+                     u" s of waiting did not see it finish. Run the command again once the earlier run has ended.")});
+}
+
 std::u16string RunnerTexts::ScriptFolderMissing(std::u16string_view folder) const {
     return Cat({Pick(u"スクリプトのフォルダーがありません:\r\n    ", u"The script's folder does not exist:\r\n    "),
                 folder});
@@ -210,6 +229,20 @@ std::u16string RunnerTexts::PathTooLong(std::u16string_view path, std::size_t li
     if (language == Language::Japanese)
         return Cat({u"HSP のコンパイラーにはこのパスが長すぎます ("sv, bytes, u" バイトまで):\r\n    ", path});
     return Cat({u"This path is too long for the HSP compiler ("sv, bytes, u" bytes at most):\r\n    ", path});
+}
+
+std::u16string RunnerTexts::ShiftJisLeadBytes(std::uint32_t codePage) const {
+    return Cat({Pick(u"このシステムのコード ページ ", u"Under this system's code page "), Decimal(codePage),
+                Pick(u" では、HSP のコンパイラーはスクリプトを Shift_JIS として読むため、アクセント付きの文字などを"
+                     u"日本語の文字の前半と取り違えて次の 1 文字を巻き込みます (引用符の直前にあれば、その引用符を"
+                     u"巻き込みます)。そうした文字を文字列の中でも使わないか、Windows の「ベータ: ワールドワイド言語"
+                     u"サポートで Unicode UTF-8 を使用」をオンにしてください (そのとき Tollik はスクリプトを UTF-8 として"
+                     u"コンパイルさせます)。",
+                     u" the HSP compiler reads the script as Shift_JIS (Japanese), so it takes an accented letter or a "
+                     u"similar character for the first half of a Japanese one and swallows the character after it (a "
+                     u"quote just after it, too): keep such characters out of the script, strings included, or turn on "
+                     u"Windows' \"Beta: Use Unicode UTF-8 for worldwide language support\", under which Tollik has the "
+                     u"compiler read the script as UTF-8.")});
 }
 
 std::u16string RunnerTexts::ErrorOnLine(std::int32_t line, std::u16string_view message,

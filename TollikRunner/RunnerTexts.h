@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "command/RunModes.h"
 #include "command/RunnerCommandLine.h"
@@ -15,6 +16,9 @@ enum class Language { Japanese, English };
 
 // Japanese for a Japanese UI language (any sublanguage), English otherwise.
 Language LanguageOf(std::uint16_t uiLanguage);
+
+// The settings line that makes `folder` the HSP folder.
+std::u16string HspDirNameLine(std::u16string_view folder);
 
 struct RunnerTexts {
     Language language;
@@ -28,7 +32,8 @@ struct RunnerTexts {
     std::u16string UnknownMode(std::int32_t mode) const;
 
     // The toolchain: the HSP folder, its compiler and its runtimes.
-    std::u16string HspFolderMissing(std::u16string_view folder) const;
+    // `installed`: the HSP folders found elsewhere, newest first.
+    std::u16string HspFolderMissing(std::u16string_view folder, const std::vector<std::u16string>& installed) const;
     std::u16string CompilerMissing(std::u16string_view dll) const;
     std::u16string CompilerNotLoaded(std::u16string_view dll, std::uint32_t error,
                                      std::u16string_view reason) const;
@@ -41,6 +46,8 @@ struct RunnerTexts {
 
     // The script and the paths handed to the compiler.
     std::u16string ScriptFolderMissing(std::u16string_view folder) const;
+    // Another runner held the script's folder for all of `seconds`.
+    std::u16string FolderBusy(std::u16string_view folder, std::uint32_t seconds) const;
     std::u16string ScriptFolderRefused(std::u16string_view folder, std::uint32_t error,
                                        std::u16string_view reason) const;
     std::u16string ScriptMissing(std::u16string_view script) const;
@@ -52,6 +59,9 @@ struct RunnerTexts {
     // `file` names the file when it is not the script itself (an included one).
     std::u16string ErrorOnLine(std::int32_t line, std::u16string_view message, std::u16string_view file = {}) const;
     std::u16string ErrorWithoutLine(std::u16string_view message) const;
+    // Why bytes of the script go wrong under a code page other than 932
+    // and 65001, and what helps: one sentence below the summary.
+    std::u16string ShiftJisLeadBytes(std::uint32_t codePage) const;
     std::u16string NoErrors() const;
     std::u16string ReportHeading() const;
     std::u16string ExecutableMade(std::u16string_view path) const;

@@ -68,6 +68,7 @@ inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFF;
 inline constexpr std::uint32_t kFileTypeUnknown = 0;
 
 // GetDriveTypeW results.
+inline constexpr std::uint32_t kDriveFixed = 3;
 inline constexpr std::uint32_t kDriveRemote = 4;
 inline constexpr std::uint32_t kDriveCdrom = 5;
 
@@ -92,6 +93,7 @@ inline constexpr std::int32_t kSOk = 0;
 // System error codes the logic names.
 inline constexpr std::uint32_t kErrorFileNotFound = 2;
 inline constexpr std::uint32_t kErrorPathNotFound = 3;
+inline constexpr std::uint32_t kErrorNoMoreFiles = 18;
 inline constexpr std::uint32_t kErrorWriteFault = 29;
 inline constexpr std::uint32_t kErrorSharingViolation = 32;
 inline constexpr std::uint32_t kErrorBadNetpath = 53;
@@ -124,6 +126,8 @@ public:
     virtual std::uint32_t GetFileAttributesW(const char16_t* fileName) = 0;
     // InvalidHandleValue() when nothing matches.
     virtual SearchHandle FindFirstFileW(const char16_t* fileName, FindData& findData) = 0;
+    // False, with ERROR_NO_MORE_FILES, after the last match.
+    virtual bool FindNextFileW(SearchHandle search, FindData& findData) = 0;
     virtual bool FindClose(SearchHandle search) = 0;
     virtual FileHandle CreateFileW(const char16_t* fileName, std::uint32_t desiredAccess,
                                    std::uint32_t shareMode, std::uint32_t creationDisposition,

@@ -26,6 +26,7 @@ static_assert(std::cmp_equal(kFileAttributeNormal, FILE_ATTRIBUTE_NORMAL));
 static_assert(std::cmp_equal(kFileAttributeReparsePoint, FILE_ATTRIBUTE_REPARSE_POINT));
 static_assert(std::cmp_equal(kInvalidFileAttributes, INVALID_FILE_ATTRIBUTES));
 static_assert(std::cmp_equal(kFileTypeUnknown, FILE_TYPE_UNKNOWN));
+static_assert(std::cmp_equal(kDriveFixed, DRIVE_FIXED));
 static_assert(std::cmp_equal(kDriveRemote, DRIVE_REMOTE));
 static_assert(std::cmp_equal(kDriveCdrom, DRIVE_CDROM));
 static_assert(std::cmp_equal(kSemFailCriticalErrors, SEM_FAILCRITICALERRORS));
@@ -39,6 +40,7 @@ static_assert(std::cmp_equal(kFormatMessageArgumentArray, FORMAT_MESSAGE_ARGUMEN
 static_assert(std::cmp_equal(kCsidlAppData, CSIDL_APPDATA));
 static_assert(std::cmp_equal(kSOk, S_OK));
 static_assert(std::cmp_equal(kErrorFileNotFound, ERROR_FILE_NOT_FOUND));
+static_assert(std::cmp_equal(kErrorNoMoreFiles, ERROR_NO_MORE_FILES));
 static_assert(std::cmp_equal(kErrorPathNotFound, ERROR_PATH_NOT_FOUND));
 static_assert(std::cmp_equal(kErrorWriteFault, ERROR_WRITE_FAULT));
 static_assert(std::cmp_equal(kErrorSharingViolation, ERROR_SHARING_VIOLATION));

@@ -69,17 +69,30 @@ std::uint32_t Win32SystemApi::GetFileAttributesW(const char16_t* fileName) {
     return ::GetFileAttributesW(Wide(fileName));
 }
 
+namespace {
+
+void CopyFindData(const WIN32_FIND_DATAW& data, FindData& findData) {
+    findData.attributes = data.dwFileAttributes;
+    findData.size = Join(data.nFileSizeHigh, data.nFileSizeLow);
+    static_assert(sizeof findData.name == sizeof data.cFileName);
+    for (std::size_t i = 0; i < std::size(data.cFileName); ++i)
+        findData.name[i] = static_cast<char16_t>(data.cFileName[i]);
+}
+
+}  // namespace
+
 SearchHandle Win32SystemApi::FindFirstFileW(const char16_t* fileName, FindData& findData) {
     WIN32_FIND_DATAW data{};
     const HANDLE search = ::FindFirstFileW(Wide(fileName), &data);
-    if (search != INVALID_HANDLE_VALUE) {
-        findData.attributes = data.dwFileAttributes;
-        findData.size = Join(data.nFileSizeHigh, data.nFileSizeLow);
-        static_assert(sizeof findData.name == sizeof data.cFileName);
-        for (std::size_t i = 0; i < std::size(data.cFileName); ++i)
-            findData.name[i] = static_cast<char16_t>(data.cFileName[i]);
-    }
+    if (search != INVALID_HANDLE_VALUE) CopyFindData(data, findData);
     return search;
+}
+
+bool Win32SystemApi::FindNextFileW(SearchHandle search, FindData& findData) {
+    WIN32_FIND_DATAW data{};
+    if (!::FindNextFileW(search, &data)) return false;
+    CopyFindData(data, findData);
+    return true;
 }
 
 bool Win32SystemApi::FindClose(SearchHandle search) { return ::FindClose(search) != FALSE; }

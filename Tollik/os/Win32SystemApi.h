@@ -20,6 +20,7 @@ public:
                                    char16_t* buffer, char16_t** filePart) override;
     std::uint32_t GetFileAttributesW(const char16_t* fileName) override;
     SearchHandle FindFirstFileW(const char16_t* fileName, FindData& findData) override;
+    bool FindNextFileW(SearchHandle search, FindData& findData) override;
     bool FindClose(SearchHandle search) override;
     FileHandle CreateFileW(const char16_t* fileName, std::uint32_t desiredAccess,
                            std::uint32_t shareMode, std::uint32_t creationDisposition,

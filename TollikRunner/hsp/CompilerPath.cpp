@@ -5,13 +5,15 @@
 
 namespace tollik::runner {
 
-std::u16string FromAnsi(os::SystemApi& api, std::string_view bytes) {
+std::u16string FromAnsi(os::SystemApi& api, std::string_view bytes) { return FromCodePage(api, os::kCpAcp, bytes); }
+
+std::u16string FromCodePage(os::SystemApi& api, std::uint32_t codePage, std::string_view bytes) {
     if (bytes.empty() || bytes.size() > INT_MAX) return {};
     const int length = static_cast<int>(bytes.size());
-    const int units = api.MultiByteToWideChar(os::kCpAcp, 0, bytes.data(), length, nullptr, 0);
+    const int units = api.MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
     if (units <= 0) return {};
     std::u16string text(static_cast<std::size_t>(units), u'\0');
-    const int written = api.MultiByteToWideChar(os::kCpAcp, 0, bytes.data(), length, text.data(), units);
+    const int written = api.MultiByteToWideChar(codePage, 0, bytes.data(), length, text.data(), units);
     text.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
     return text;
 }

@@ -5,6 +5,7 @@
 
 #include "HSPCmp/ScriptFileName.h"
 #include "hsp/CompilerPath.h"
+#include "hsp/ReportText.h"
 
 namespace tollik::runner {
 namespace {
@@ -75,7 +76,7 @@ std::u16string HspCompiler::Report() {
     std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
     Call(exports_.getmes, Pointer(buffer.data()));
     buffer.back() = '\0';
-    return FromAnsi(api_, std::string_view(buffer.data()));
+    return DecodeReport(api_, std::string_view(buffer.data()));
 }
 
 std::u16string HspCompiler::Runtime(const std::string& object) {

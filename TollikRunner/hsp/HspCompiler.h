@@ -42,6 +42,7 @@ struct CompilerExports {
 // hsc_comp's option bits.
 inline constexpr std::intptr_t kCompileDebugInfo = 1;  // first argument
 inline constexpr std::intptr_t kPreprocessMakePack = 4;  // second: write "packfile"
+inline constexpr std::intptr_t kPreprocessUtf8Input = 32;  // second: the script is UTF-8
 
 struct LoadedCompiler {
     os::unique_hmodule module;
@@ -67,7 +68,8 @@ public:
     // messages give it, the object file and the include folder.
     void Prepare(const std::string& script, const std::string& object, const std::string& common);
     std::int32_t Compile(std::intptr_t mode, std::intptr_t preprocessor, std::intptr_t debugWindow);
-    // The messages of the last compile or make, from the ANSI code page.
+    // The messages of the last compile or make: the compiler's own words
+    // from Shift_JIS, the user's from the script's code page.
     std::u16string Report();
     // The runtime `object` asks for with #runtime; empty for the default.
     std::u16string Runtime(const std::string& object);

@@ -12,6 +12,7 @@
 namespace tollik::os {
 
 using ProcessHandle = void*;  // HANDLE from CreateProcessW; null when none
+using MutexHandle = void*;    // HANDLE from CreateMutexW; null when none
 
 struct ProcessInformation {
     ProcessHandle process = nullptr;
@@ -36,6 +37,7 @@ inline constexpr std::uint16_t kLangJapanese = 0x11;
 inline constexpr std::uint32_t kErrorBadExeFormat = 193;
 // WaitForSingleObject's answers.
 inline constexpr std::uint32_t kWaitObject0 = 0;
+inline constexpr std::uint32_t kWaitAbandoned = 0x80;
 inline constexpr std::uint32_t kWaitTimeout = 258;
 
 class RunnerApi : public virtual SystemApi {
@@ -64,9 +66,16 @@ public:
     virtual bool CreateProcessW(const char16_t* applicationName, char16_t* commandLine,
                                 std::uint32_t creationFlags, const char16_t* currentDirectory,
                                 std::uint16_t showWindow, ProcessInformation& information) = 0;
-    // kWaitObject0 when `process` has ended, kWaitTimeout when it has not
-    // within `milliseconds`; another value, with the last error, on failure.
-    virtual std::uint32_t WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) = 0;
+    // kWaitObject0 when `object` (a process or a mutex) has ended or is now
+    // owned, kWaitAbandoned for a mutex whose owner ended without releasing
+    // it (owned now too), kWaitTimeout when neither happened within
+    // `milliseconds`; another value, with the last error, on failure.
+    virtual std::uint32_t WaitForSingleObject(void* object, std::uint32_t milliseconds) = 0;
+    // The mutex `name`, made or, when another process made it, opened (the
+    // last error then ERROR_ALREADY_EXISTS); not owned. Null, with the last
+    // error, on failure. Closed with CloseHandle.
+    virtual MutexHandle CreateMutexW(const char16_t* name) = 0;
+    virtual bool ReleaseMutex(MutexHandle mutex) = 0;
     virtual bool GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) = 0;
     virtual std::uint16_t GetUserDefaultUILanguage() = 0;
     // The runner's one window: `text` in a read-only, scrollable text box the

@@ -26,6 +26,7 @@ static_assert(std::cmp_equal(kErrorBadExeFormat, ERROR_BAD_EXE_FORMAT));
 static_assert(std::cmp_equal(kPrimaryLanguageMask, PRIMARYLANGID(0xFFFF)));
 static_assert(std::cmp_equal(kWaitObject0, WAIT_OBJECT_0));
 static_assert(std::cmp_equal(kWaitTimeout, WAIT_TIMEOUT));
+static_assert(std::cmp_equal(kWaitAbandoned, WAIT_ABANDONED));
 
 namespace {
 
@@ -96,9 +97,16 @@ bool Win32RunnerApi::CreateProcessW(const char16_t* applicationName, char16_t* c
     return true;
 }
 
-std::uint32_t Win32RunnerApi::WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) {
-    return ::WaitForSingleObject(process, milliseconds);
+std::uint32_t Win32RunnerApi::WaitForSingleObject(void* object, std::uint32_t milliseconds) {
+    return ::WaitForSingleObject(object, milliseconds);
 }
+
+MutexHandle Win32RunnerApi::CreateMutexW(const char16_t* name) {
+    // Default security: only this user's processes open it again.
+    return ::CreateMutexW(nullptr, FALSE, Wide(name));
+}
+
+bool Win32RunnerApi::ReleaseMutex(MutexHandle mutex) { return ::ReleaseMutex(mutex) != FALSE; }
 
 bool Win32RunnerApi::GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) {
     DWORD code = 0;

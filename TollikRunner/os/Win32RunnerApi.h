@@ -25,7 +25,9 @@ public:
     bool CreateProcessW(const char16_t* applicationName, char16_t* commandLine,
                         std::uint32_t creationFlags, const char16_t* currentDirectory,
                         std::uint16_t showWindow, ProcessInformation& information) override;
-    std::uint32_t WaitForSingleObject(ProcessHandle process, std::uint32_t milliseconds) override;
+    std::uint32_t WaitForSingleObject(void* object, std::uint32_t milliseconds) override;
+    MutexHandle CreateMutexW(const char16_t* name) override;
+    bool ReleaseMutex(MutexHandle mutex) override;
     bool GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) override;
     std::uint16_t GetUserDefaultUILanguage() override;
     bool ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) override;

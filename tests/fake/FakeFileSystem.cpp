@@ -54,6 +54,7 @@ struct FakeFileSystem::OpenHandle {
     std::uint32_t share = 0;
     std::uint64_t position = 0;
     bool elsewhere = false;  // held by another process
+    std::vector<os::FindData> found = {};  // a search's matches still to come
 };
 
 namespace {
@@ -494,18 +495,38 @@ void* FakeFileSystem::FindFirstFile(std::u16string_view pattern, FindData& data,
     for (const auto& [key, child] : folder.node->children) {
         entries.push_back({child->name, AttributesOf(*child), SizeOf(*child)});
     }
+    OpenHandle search{OpenHandle::Kind::Search};
+    search.node = folder.node;
     for (const Entry& entry : entries) {
         if (!Matches(namePattern, entry.name)) continue;
-        data = FindData{};
-        data.attributes = entry.attributes;
-        data.size = entry.size;
-        std::copy_n(entry.name.begin(), std::min<std::size_t>(entry.name.size(), 259), data.name);
-        OpenHandle search{OpenHandle::Kind::Search};
-        search.node = folder.node;
-        return NewHandle(std::move(search));
+        FindData& match = search.found.emplace_back();
+        match.attributes = entry.attributes;
+        match.size = entry.size;
+        std::copy_n(entry.name.begin(), std::min<std::size_t>(entry.name.size(), 259), match.name);
     }
-    error = kErrorFileNotFound;
-    return InvalidHandleValue();
+    if (search.found.empty()) {
+        error = kErrorFileNotFound;
+        return InvalidHandleValue();
+    }
+    data = search.found.front();
+    search.found.erase(search.found.begin());
+    return NewHandle(std::move(search));
+}
+
+bool FakeFileSystem::FindNextFile(void* search, FindData& data, std::uint32_t& error) {
+    const auto found = handles_.find(reinterpret_cast<std::uintptr_t>(search));
+    if (found == handles_.end() || found->second->kind != OpenHandle::Kind::Search) {
+        error = kErrorInvalidHandle;
+        return false;
+    }
+    std::vector<FindData>& rest = found->second->found;
+    if (rest.empty()) {
+        error = kErrorNoMoreFiles;
+        return false;
+    }
+    data = rest.front();
+    rest.erase(rest.begin());
+    return true;
 }
 
 bool FakeFileSystem::FindClose(void* search, std::uint32_t& error) {

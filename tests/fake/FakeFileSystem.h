@@ -85,6 +85,8 @@ public:
     std::optional<std::u16string> LongPath(std::u16string_view path, std::uint32_t& error) const;
     std::uint32_t GetFileAttributes(std::u16string_view path, std::uint32_t& error);
     void* FindFirstFile(std::u16string_view pattern, os::FindData& data, std::uint32_t& error);
+    // The next match; false with ERROR_NO_MORE_FILES after the last.
+    bool FindNextFile(void* search, os::FindData& data, std::uint32_t& error);
     bool FindClose(void* search, std::uint32_t& error);
     void* CreateFile(std::u16string_view path, std::uint32_t access, std::uint32_t share,
                      std::uint32_t disposition, std::uint32_t flags, std::uint32_t& error);

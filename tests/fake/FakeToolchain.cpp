@@ -23,6 +23,7 @@ FakeToolchain::FakeToolchain() = default;
 bool FakeToolchain::KnowsCall(std::string_view name) const {
     static constexpr std::string_view kRunnerCalls[] = {
         "SetDefaultDllDirectories", "SetDllDirectoryW", "LoadLibraryExW", "FreeLibrary", "CreateProcessW", "WaitForSingleObject", "GetExitCodeProcess", "SetCurrentDirectoryW",
+        "CreateMutexW", "ReleaseMutex",
         "GetShortPathNameW", "GetUserDefaultUILanguage", "ShowTextWindow",
     };
     for (const std::string_view call : kRunnerCalls)
@@ -51,7 +52,17 @@ os::ProcAddress FakeToolchain::GetProcAddress(os::ModuleHandle module, const cha
     return nullptr;
 }
 
+bool FakeToolchain::HoldsMutex() const {
+    for (const auto& [handle, mutex] : mutexes_)
+        if (mutex.owned) return true;
+    return false;
+}
+
 bool FakeToolchain::CloseHandle(os::FileHandle object) {
+    if (mutexes_.erase(object) != 0) {  // an owned one is abandoned
+        const AllocationFaultPause system;
+        return !Enter("CloseHandle");
+    }
     if (processHandles_.count(object) == 0) return FakeWindows::CloseHandle(object);
     const AllocationFaultPause system;
     processHandles_.erase(object);
@@ -176,7 +187,7 @@ bool FakeToolchain::CreateProcessW(const char16_t* applicationName, char16_t* co
         return false;
     }
     processes.push_back({applicationName, commandLine, currentDirectory ? currentDirectory : u"", creationFlags,
-                         showWindow, dllDirectory});
+                         showWindow, dllDirectory, HoldsMutex()});
     information.process = reinterpret_cast<void*>(nextProcess_++);
     information.thread = reinterpret_cast<void*>(nextProcess_++);
     information.processId = static_cast<std::uint32_t>(nextProcess_);
@@ -196,9 +207,38 @@ std::optional<std::uint32_t> FakeToolchain::ExitCodeOf(os::ProcessHandle process
     return code == exitCodes.end() ? 0 : code->second;
 }
 
-std::uint32_t FakeToolchain::WaitForSingleObject(os::ProcessHandle process, std::uint32_t /*milliseconds*/) {
+os::MutexHandle FakeToolchain::CreateMutexW(const char16_t* name) {
     const AllocationFaultPause system;
-    const std::optional<std::uint32_t> code = Enter("WaitForSingleObject") ? std::nullopt : ExitCodeOf(process);
+    if (EnterTraced("CreateMutexW", name)) return nullptr;
+    mutexNames.emplace_back(name);
+    void* const handle = reinterpret_cast<void*>(nextProcess_++);
+    mutexes_[handle] = Mutex{name, false};
+    SetFakeLastError(heldElsewhere.count(name) != 0 ? 183 : 0);  // ERROR_ALREADY_EXISTS
+    return handle;
+}
+
+bool FakeToolchain::ReleaseMutex(os::MutexHandle mutex) {
+    const AllocationFaultPause system;
+    if (Enter("ReleaseMutex")) return false;
+    const auto found = mutexes_.find(mutex);
+    if (found == mutexes_.end() || !found->second.owned) {
+        SetFakeLastError(288);  // ERROR_NOT_OWNER
+        return false;
+    }
+    found->second.owned = false;
+    return true;
+}
+
+std::uint32_t FakeToolchain::WaitForSingleObject(void* object, std::uint32_t /*milliseconds*/) {
+    const AllocationFaultPause system;
+    if (const auto mutex = mutexes_.find(object); mutex != mutexes_.end()) {
+        if (Enter("WaitForSingleObject")) return 0xFFFFFFFF;  // WAIT_FAILED
+        const auto other = heldElsewhere.find(mutex->second.name);
+        const std::uint32_t answer = other == heldElsewhere.end() ? os::kWaitObject0 : other->second;
+        if (answer != os::kWaitTimeout) mutex->second.owned = true;
+        return answer;
+    }
+    const std::optional<std::uint32_t> code = Enter("WaitForSingleObject") ? std::nullopt : ExitCodeOf(object);
     if (!code) return 0xFFFFFFFF;  // WAIT_FAILED
     return *code == kStillRunning ? os::kWaitTimeout : os::kWaitObject0;
 }
@@ -217,7 +257,7 @@ std::uint16_t FakeToolchain::GetUserDefaultUILanguage() {
 
 bool FakeToolchain::ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) {
     if (Enter("ShowTextWindow") || windowFails) return false;
-    windows.push_back({title, text, isError});
+    windows.push_back({title, text, isError, HoldsMutex()});
     return true;
 }
 

@@ -35,12 +35,14 @@ struct StartedProcess {
     std::uint32_t creationFlags = 0;
     std::uint16_t showWindow = 0;
     std::optional<std::u16string> dllDirectory;  // SetDllDirectoryW's setting, which the child inherits
+    bool whileLocked = false;                    // started while the runner held a mutex
 };
 
 struct ShownWindow {
     std::u16string title;
     std::u16string text;
     bool isError = false;
+    bool whileLocked = false;  // shown while the runner held a mutex
 };
 
 class FakeToolchain : public FakeWindows, public os::RunnerApi {
@@ -64,13 +66,20 @@ public:
     // kStillRunning: it does not end while the runner waits.
     static constexpr std::uint32_t kStillRunning = 259;
     std::map<std::u16string, std::uint32_t> exitCodes;
+    // Mutexes another runner holds, by name, with what waiting for one
+    // answers: kWaitObject0 (it let go in time), kWaitAbandoned (it ended
+    // holding it) or kWaitTimeout.
+    std::map<std::u16string, std::uint32_t> heldElsewhere;
 
     // What the runner did.
     std::vector<CompilerCall> compilerCalls;
     std::vector<StartedProcess> processes;
     std::vector<ShownWindow> windows;
     int LoadedModules() const { return loaded_; }
-    int OpenProcessHandles() const { return static_cast<int>(processHandles_.size()); }
+    int OpenProcessHandles() const { return static_cast<int>(processHandles_.size() + mutexes_.size()); }
+    // The names of the mutexes the runner made, in order, and whether it holds one now.
+    std::vector<std::u16string> mutexNames;
+    bool HoldsMutex() const;
     std::vector<std::string> CompilerCallNames() const;
 
     os::ProcAddress GetProcAddress(os::ModuleHandle module, const char* procName) override;
@@ -93,7 +102,9 @@ public:
     bool CreateProcessW(const char16_t* applicationName, char16_t* commandLine, std::uint32_t creationFlags,
                         const char16_t* currentDirectory, std::uint16_t showWindow,
                         os::ProcessInformation& information) override;
-    std::uint32_t WaitForSingleObject(os::ProcessHandle process, std::uint32_t milliseconds) override;
+    std::uint32_t WaitForSingleObject(void* object, std::uint32_t milliseconds) override;
+    os::MutexHandle CreateMutexW(const char16_t* name) override;
+    bool ReleaseMutex(os::MutexHandle mutex) override;
     bool GetExitCodeProcess(os::ProcessHandle process, std::uint32_t* exitCode) override;
     std::uint16_t GetUserDefaultUILanguage() override;
     bool ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) override;
@@ -116,6 +127,11 @@ private:
     // A started process's exit code; nothing, with the error, for a handle that is none.
     std::optional<std::uint32_t> ExitCodeOf(os::ProcessHandle process);
     std::uintptr_t nextProcess_ = 0x7000;
+    struct Mutex {
+        std::u16string name;
+        bool owned = false;
+    };
+    std::map<void*, Mutex> mutexes_;
 };
 
 }  // namespace tollik::fake

@@ -19,7 +19,7 @@ namespace {
 // Every call this fake answers, as Enter records it.
 constexpr std::string_view kCallNames[] = {
     "CharUpperBuffW", "CharUpperW", "CloseHandle", "CreateDirectoryW", "CreateFileW",
-    "FindClose", "FindFirstFileW", "FormatMessageW", "GetACP", "GetCurrentPackageFullName",
+    "FindClose", "FindFirstFileW", "FindNextFileW", "FormatMessageW", "GetACP", "GetCurrentPackageFullName",
     "GetDiskFreeSpaceExW", "GetDiskFreeSpaceW", "GetDriveTypeW", "GetFileAttributesW",
     "GetFileSizeEx", "GetFileType", "GetFullPathNameW", "GetKeyState", "GetLongPathNameW",
     "GetModuleFileNameW", "GetModuleHandleW", "GetProcAddress", "GetTempPathW", "GetVersionExW",
@@ -280,6 +280,12 @@ os::SearchHandle FakeWindows::FindFirstFileW(const char16_t* fileName, os::FindD
     const AllocationFaultPause system;
     if (EnterTraced("FindFirstFileW", fileName)) return os::InvalidHandleValue();
     return files.FindFirstFile(fileName, findData, lastError_);
+}
+
+bool FakeWindows::FindNextFileW(os::SearchHandle search, os::FindData& findData) {
+    const AllocationFaultPause system;
+    if (Enter("FindNextFileW")) return false;
+    return files.FindNextFile(search, findData, lastError_);
 }
 
 bool FakeWindows::FindClose(os::SearchHandle search) {

@@ -101,6 +101,7 @@ public:
                                    char16_t* buffer, char16_t** filePart) override;
     std::uint32_t GetFileAttributesW(const char16_t* fileName) override;
     os::SearchHandle FindFirstFileW(const char16_t* fileName, os::FindData& findData) override;
+    bool FindNextFileW(os::SearchHandle search, os::FindData& findData) override;
     bool FindClose(os::SearchHandle search) override;
     os::FileHandle CreateFileW(const char16_t* fileName, std::uint32_t desiredAccess,
                                std::uint32_t shareMode, std::uint32_t creationDisposition,

@@ -28,7 +28,6 @@ inline constexpr std::uint32_t kFileTypeDisk = 1;
 inline constexpr std::uint32_t kDriveUnknown = 0;
 inline constexpr std::uint32_t kDriveNoRootDir = 1;
 inline constexpr std::uint32_t kDriveRemovable = 2;
-inline constexpr std::uint32_t kDriveFixed = 3;
 
 // SHGetFolderPathW failures the tests inject.
 inline constexpr std::int32_t kEFail = static_cast<std::int32_t>(0x80004005);
