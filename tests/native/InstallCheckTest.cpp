@@ -133,13 +133,14 @@ TEST(InstallCheck, FlagsWhatStopsTheCommandAndWhatIsMisread) {
          },
          {MessageId::DownloadMark},
          MessageId::DownloadMark},
-        {"HSP folder missing",
+        {"HSP folder missing, a newer HSP where no probe looks",
          {},
          [](Editor& e) {
              e.windows.files.AddFile(kSettings, "[Tollik]\r\nHSPDirName=D:\\hsp\r\n");
+             e.windows.files.AddFile(u"C:\\hsp38\\hspcmp.dll");
          },
          {MessageId::HspFolderMissing},
-         MessageId::ValueFromFile},
+         MessageId::HspFolderElsewhere},
         {"settings file held for writing",
          {},
          [](Editor& e) {

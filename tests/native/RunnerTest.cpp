@@ -11,6 +11,7 @@
 
 #include "FakeText.h"
 #include "FakeToolchain.h"
+#include "FolderLock.h"
 #include "Runner.h"
 #include "hsp/CompilerReport.h"
 #include "hsp/PackFile.h"
@@ -366,6 +367,112 @@ TEST_F(Runner, EnglishForOtherLanguagesAndTheExitCodeStandsWhenNoWindowCanBeShow
     windows.windowFails = true;
     windows.compileResult = 1;
     EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1"), ExitCode::CompileError);
+}
+
+// Under code page 65001 the plug-in writes the script in UTF-8, and every
+// compile says so; elsewhere the compiler reads Shift_JIS, and under a code
+// page other than 932 a failed compile of a script holding bytes it takes
+// for Shift_JIS lead bytes says why.
+TEST_F(Runner, TheScriptsEncodingFollowsTheCodePageAndSingleBytePagesAreExplained) {
+    const struct {
+        std::uint32_t codePage;
+        const char* script;
+        std::intptr_t utf8Input;
+        bool explained;
+    } cases[] = {
+        {932, "mes \"\x95\x5C\"\r\n", 0, false},
+        {65001, "mes \"\xE3\x81\x82\"\r\n", 32, false},
+        {1252, "mes \"caf\xE9\"\r\n", 0, true},
+        {1252, "mes \"cafe\"\r\n", 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        windows.ansiCodePage = c.codePage;
+        windows.files.AddFile(u"C:\\work\\hsptmp", c.script);
+        for (const auto& [mode, packOption] : {std::pair{u"1", 0}, std::pair{u"3", 4}}) {
+            windows.compilerCalls.clear();
+            windows.compileResult = 0;
+            EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" " + std::u16string(mode) + u" 0"), ExitCode::Success);
+            EXPECT_EQ(windows.compilerCalls.at(4).options[1], packOption | c.utf8Input);
+        }
+        windows.compileResult = 4;
+        windows.compileReport = kLineThreeReport;
+        EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::CompileError);
+        const std::string text = WindowText();
+        EXPECT_EQ(text.rfind("コンパイル エラー: 3 行目: パラメーター\r\n", 0), 0u) << text;
+        EXPECT_EQ(text.find("Shift_JIS として読む") != std::string::npos, c.explained) << text;
+    }
+}
+
+// Two quick presses start two runners on one folder: the second waits for
+// the first, from its compile to the runtime's start, and no window is
+// shown with the folder held.
+TEST_F(Runner, OneRunnerAtATimeFromTheCompileToTheRuntimesStart) {
+    const std::u16string name = runner::FolderLockName(windows, u"C:\\work\\");
+    EXPECT_EQ(name, runner::FolderLockName(windows, u"c:\\WORK\\"));
+    EXPECT_NE(name, runner::FolderLockName(windows, u"C:\\work2\\"));
+    EXPECT_EQ(name.rfind(u"Local\\Tollik-", 0), 0u);
+    EXPECT_EQ(name.find(u'\\', 6), std::u16string::npos) << "a mutex name holds no other backslash";
+    const struct {
+        const char* name;
+        std::function<void(FakeToolchain&)> arrange;
+        ExitCode code;
+        bool locked;
+    } cases[] = {
+        {"no other runner", {}, ExitCode::Success, true},
+        {"the other lets go in time", [&](FakeToolchain& w) { w.heldElsewhere[name] = os::kWaitObject0; },
+         ExitCode::Success, true},
+        {"the other ended holding it", [&](FakeToolchain& w) { w.heldElsewhere[name] = os::kWaitAbandoned; },
+         ExitCode::Success, true},
+        {"no mutex to be had", [](FakeToolchain& w) { w.FailCall("CreateMutexW", os::kErrorAccessDenied); },
+         ExitCode::Success, false},
+        {"the other still compiling", [&](FakeToolchain& w) { w.heldElsewhere[name] = os::kWaitTimeout; },
+         ExitCode::ScriptProblem, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeToolchain fresh;
+        for (const char16_t* file : {u"C:\\hsp37\\hspcmp.dll", u"C:\\hsp37\\hsp3.exe", u"C:\\work\\hsptmp"})
+            fresh.files.AddFile(file);
+        fresh.files.AddFolder(u"C:\\hsp37\\common");
+        if (c.arrange) c.arrange(fresh);
+        EXPECT_EQ(RunOn(fresh, u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), c.code);
+        EXPECT_FALSE(fresh.HoldsMutex());
+        if (c.code == ExitCode::Success) {
+            ASSERT_EQ(fresh.processes.size(), 1u);
+            EXPECT_EQ(fresh.processes[0].whileLocked, c.locked);
+            continue;
+        }
+        EXPECT_EQ(fresh.CallCount("hsc_comp"), 0);
+        ASSERT_EQ(fresh.windows.size(), 1u);
+        EXPECT_FALSE(fresh.windows[0].whileLocked);
+        EXPECT_NE(WindowTextOf(fresh).find("別のランナーがまだコンパイルしています:\r\n    C:\\work\r\n\r\n90 秒"),
+                  std::string::npos)
+            << WindowTextOf(fresh);
+    }
+    // Compile only: the report is read with the folder free again.
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 2 0"), ExitCode::Success);
+    EXPECT_EQ(windows.mutexNames, std::vector<std::u16string>{name});
+    ASSERT_EQ(windows.windows.size(), 1u);
+    EXPECT_FALSE(windows.windows[0].whileLocked);
+}
+
+// HSP's installer names its folder after the version: a newer one lands
+// where nobody looks, and the window names it with the line that uses it.
+TEST_F(Runner, AMissingHspFolderNamesTheHspFoldersOnTheFixedDrives) {
+    windows.files.AddFile(u"C:\\hsp38\\hspcmp.dll");
+    windows.files.AddFolder(u"C:\\hsp39");  // no compiler in it
+    windows.files.AddFile(u"C:\\hsp40");    // a file
+    windows.files.AddDrive(u'D');
+    windows.files.AddFile(u"D:\\HSP36\\hspcmp.dll");
+    windows.files.AddDrive(u'E', {.type = os::kDriveRemovable});
+    windows.files.AddFile(u"E:\\hsp41\\hspcmp.dll");
+    EXPECT_EQ(Run(u"\"C:\\hsp\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::ToolchainProblem);
+    EXPECT_NE(WindowText().find("このコンピューターにある HSP のフォルダー:\r\n    C:\\hsp38\\\r\n    C:\\hsp37\\\r\n"
+                                "    D:\\HSP36\\\r\n\r\n最初のものを使うには、Tollik.ini の [Tollik] に次の行を書きます:\r\n"
+                                "    HSPDirName=C:\\hsp38\\"),
+              std::string::npos)
+        << WindowText();
 }
 
 TEST(CompilerReport, FindsTheFirstErrorInEachOfTheCompilersForms) {
