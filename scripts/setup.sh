@@ -35,18 +35,22 @@ need libclang-rt-dev  sh -c 'ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_r
 need locales          command -v locale-gen
 
 # Wine takes the Windows ANSI code page from the locale: the Japanese one
-# gives 932, the code page of the plug-in's users.
-has_japanese_locale() { locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; }
+# gives 932, the code page of the plug-in's users; Hindi, which has no ANSI
+# code page of its own, gives 65001 (Windows' UTF-8 option) beside a
+# Japanese LANG.
+locales_needed=(ja_JP hi_IN)
+has_locale() { locale -a 2>/dev/null | grep -qi "^$1\.utf-\?8$"; }
+has_locales() { for name in "${locales_needed[@]}"; do has_locale "$name" || return 1; done; }
 
-if [ ${#packages[@]} -eq 0 ] && has_japanese_locale; then
+if [ ${#packages[@]} -eq 0 ] && has_locales; then
     know_the_machine
     exit 0
 fi
 if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages or the ja_JP.UTF-8 locale. Run:" >&2
+    echo "Missing packages or the ja_JP.UTF-8 and hi_IN.UTF-8 locales. Run:" >&2
     [ ${#packages[@]} -eq 0 ] ||
         echo "  sudo dpkg --add-architecture i386 && sudo apt-get update && sudo apt-get install -y --no-install-recommends ${packages[*]}" >&2
-    echo "  sudo sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen && sudo locale-gen" >&2
+    echo "  sudo sed -i 's/^# *\\(ja_JP\\|hi_IN\\).UTF-8 UTF-8/\\1.UTF-8 UTF-8/' /etc/locale.gen && sudo locale-gen" >&2
     exit 1
 fi
 if [ ${#packages[@]} -ne 0 ]; then
@@ -56,11 +60,13 @@ if [ ${#packages[@]} -ne 0 ]; then
     apt-get update -q >/dev/null
     apt-get install -y -q --no-install-recommends "${packages[@]}" >/dev/null
 fi
-if ! has_japanese_locale; then
-    echo "Generating the ja_JP.UTF-8 locale"
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
-        sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+if ! has_locales; then
+    echo "Generating the ${locales_needed[*]/%/.UTF-8} locales"
+    for name in "${locales_needed[@]}"; do
+        grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null ||
+            sed -i "s/^# *$name.UTF-8 UTF-8/$name.UTF-8 UTF-8/" /etc/locale.gen
+        grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen || echo "$name.UTF-8 UTF-8" >>/etc/locale.gen
+    done
     locale-gen >/dev/null
 fi
 know_the_machine

@@ -278,6 +278,33 @@ TEST_F(RunnerChain, SyntaxErrorOnLineThreeShowsTheReportAndRunsNothing) {
     EXPECT_EQ(Read(root + L"work\\marker.txt"), "(missing)");
 }
 
+// Windows with "Beta: Use Unicode UTF-8 for worldwide language support"
+// (ANSI code page 65001): the plug-in writes the script in UTF-8, which the
+// compiler must be told, and its own Shift_JIS words must still read.
+TEST_F(RunnerChain, Utf8CodePageCompilesJapaneseStringsAndReportsInJapanese) {
+    if (::GetACP() != CP_UTF8) {
+        ASSERT_NE(Environment(L"TOLLIK_EXPECTED_ACP"), L"65001") << "the locale did not give code page 65001";
+        GTEST_SKIP() << "needs ANSI code page 65001 (ctest's wine_runner_tests_utf8)";
+    }
+    const Outcome broken = Invoke(root + L"work\\broken.hsp", "mes \"\xE3\x81\x82\"\r\nmes 1+*\r\n");
+    ASSERT_TRUE(broken.window);
+    const std::string summary = broken.window->text.substr(0, broken.window->text.find("\r\n"));
+    EXPECT_EQ(summary, Says("コンパイル エラー: 2 行目: パラメーター式の記述が無効です",
+                            "Compile error on line 2: パラメーター式の記述が無効です"))
+        << broken.window->text;
+    EXPECT_NE(broken.window->text.find("--> mes 1+*"), std::string::npos) << broken.window->text;
+    EXPECT_EQ(broken.runnerExit, L"1");
+
+    // Read as Shift_JIS, the last byte of あ would take the closing quote with it.
+    const std::string text = "\xE3\x82\xAB\xE3\x82\xA6\xE3\x83\xB3\xE3\x83\x88\xE3\x81\x82";  // カウントあ
+    const Outcome run =
+        Invoke(root + L"work\\ok.hsp", "notesel buf\r\nnoteadd \"" + text + "\"\r\nnotesave \"marker.txt\"\r\nend\r\n");
+    EXPECT_FALSE(run.window) << run.window->text;
+    ASSERT_EQ(run.runnerExit, L"0");
+    ASSERT_TRUE(WaitForFile(root + L"work\\marker.txt", kWaitMilliseconds));
+    EXPECT_EQ(Read(root + L"work\\marker.txt").rfind(text, 0), 0u) << Read(root + L"work\\marker.txt");
+}
+
 TEST_F(RunnerChain, CtrlGivesTheCompileOnlyReport) {
     const Outcome run = Invoke(root + L"work\\ok.hsp", kWritesMarker, true, CloseBy::Enter);
     ASSERT_TRUE(run.window);
