@@ -318,10 +318,18 @@ std::u16string RunnerTexts::PackOptionTooLong(std::u16string_view option, std::s
                 u" bytes at most here). Shorten it."});
 }
 
-std::u16string RunnerTexts::PackOptionsUnread(std::u16string_view reason) const {
-    return Cat({Pick(u"\r\n\r\n#packopt の icon などを確かめられませんでした (packfile を読めません): ",
-                     u"\r\n\r\n#packopt icon and the like could not be checked (the packfile cannot be read): "),
-                reason});
+std::u16string RunnerTexts::PackfileUnreadable(std::u16string_view reason) const {
+    return Cat({Pick(u"実行ファイルを作りませんでした。コンパイラーが書いた packfile を読めません: ",
+                     u"No executable was made: the packfile the compiler wrote cannot be read: "),
+                reason,
+                Pick(u"\r\nスクリプトのフォルダーに書き込めるか、packfile をほかのプログラムが開いていないかを確かめてください。",
+                     u"\r\nCheck that the script's folder can be written to and that no other program holds the packfile open.")});
+}
+
+std::u16string RunnerTexts::OptionsNotAppliedTo64Bit(std::u16string_view options) const {
+    return Cat({Pick(u"\r\n\r\n#packopt の ", u"\r\n\r\nNot applied: #packopt "), options,
+                Pick(u" は適用されていません。64 ビット版ランタイム hsp3_64 の実行ファイルは、アイコンなどを書き換えられません。",
+                     u". Executables of HSP's 64-bit runtime, hsp3_64, cannot have their icon and the like rewritten.")});
 }
 
 std::u16string RunnerTexts::ExitCodeWas(std::uint32_t code) const {

@@ -38,9 +38,13 @@ std::optional<PackOverflow> FindPackOverflow(std::string_view packfile, std::siz
     constexpr std::size_t kBuffer = 259;  // _MAX_PATH less the final NUL
     constexpr std::size_t kLine = 511;    // GetPackfileOption's line buffer, likewise
     const auto room = [](std::size_t used) { return used < kBuffer ? kBuffer - used : 0; };
+    // hsc3_make builds "<folder><name>.exe" before it looks at anything
+    // else, the name being "hsptmp" unless #packopt name says otherwise.
+    std::size_t nameBytes = kScriptFileNameBytes.size();
     for (const std::string_view line : OptionLines(packfile)) {
         const std::size_t equals = line.find('=', 2);
         const std::string name(line.substr(2, (equals == std::string_view::npos ? line.size() : equals) - 2));
+        if (name == "name" && equals != std::string_view::npos) nameBytes = line.size() - equals - 1;
         // The whole line, ";!name=value", goes through the line buffer first.
         const std::size_t around = 3 + name.size();
         if (line.size() > kLine) return PackOverflow{name, kLine > around ? kLine - around : 0};
@@ -52,6 +56,7 @@ std::optional<PackOverflow> FindPackOverflow(std::string_view packfile, std::siz
         else if (name == "icon" || name == "version" || name == "manifest") limit = room(scriptFolderBytes);
         if (value > limit) return PackOverflow{name, limit};
     }
+    if (nameBytes > room(scriptFolderBytes + 4)) return PackOverflow{"name", room(scriptFolderBytes + 4)};
     return std::nullopt;
 }
 

@@ -17,7 +17,10 @@ std::map<std::string, std::string> ReadPackOptions(std::string_view packfile);
 // A line or option the compiler's hsc3_make would copy past the end of a
 // fixed buffer: a packfile line over 511 bytes, or #packopt runtime, name,
 // icon, version, manifest, lang or upx once the folder it is put after is
-// counted. `limit`: the most bytes the option's value may have here.
+// counted; also the default name "hsptmp" where no #packopt name is given.
+// `scriptFolderBytes`: the compiler's own form of the folder, its current
+// directory then "\" (a drive's root so ends with two). `limit`: the most
+// bytes the option's value may have here.
 struct PackOverflow {
     std::string option;
     std::size_t limit = 0;

@@ -77,6 +77,7 @@ public:
     virtual MutexHandle CreateMutexW(const char16_t* name) = 0;
     virtual bool ReleaseMutex(MutexHandle mutex) = 0;
     virtual bool GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) = 0;
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
     virtual std::uint16_t GetUserDefaultUILanguage() = 0;
     // The runner's one window: `text` in a read-only, scrollable text box the
     // user can select and copy from, with an OK button, shown normally even

@@ -29,6 +29,7 @@ public:
     MutexHandle CreateMutexW(const char16_t* name) override;
     bool ReleaseMutex(MutexHandle mutex) override;
     bool GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) override;
+    void Sleep(std::uint32_t milliseconds) override;
     std::uint16_t GetUserDefaultUILanguage() override;
     bool ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) override;
 

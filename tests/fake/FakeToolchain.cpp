@@ -23,7 +23,7 @@ FakeToolchain::FakeToolchain() = default;
 bool FakeToolchain::KnowsCall(std::string_view name) const {
     static constexpr std::string_view kRunnerCalls[] = {
         "SetDefaultDllDirectories", "SetDllDirectoryW", "LoadLibraryExW", "FreeLibrary", "CreateProcessW", "WaitForSingleObject", "GetExitCodeProcess", "SetCurrentDirectoryW",
-        "CreateMutexW", "ReleaseMutex",
+        "CreateMutexW", "ReleaseMutex", "Sleep",
         "GetShortPathNameW", "GetUserDefaultUILanguage", "ShowTextWindow",
     };
     for (const std::string_view call : kRunnerCalls)
@@ -134,7 +134,11 @@ std::int32_t FakeToolchain::CallCompiler(os::ProcAddress function, std::intptr_t
     } else if (name == "hsc_comp") {
         call.options = {p1, p2, p3};
         lastReport_ = compileReport;
-        if (compileResult == 0) files.AddFile(files.paths.currentDirectory + u"\\" + std::u16string(objectName_.begin(), objectName_.end()), "HSP3");
+        const std::u16string folder = files.paths.currentDirectory + u"\\";
+        if (compileResult == 0) files.AddFile(folder + std::u16string(objectName_.begin(), objectName_.end()), "HSP3");
+        // The pack option writes the packfile; a test may have put its own there.
+        if (compileResult == 0 && (p2 & 4) != 0 && !files.Exists(folder + u"packfile"))
+            files.AddFile(folder + u"packfile", "start.ax\r\n");
         return compileResult;
     } else if (name == "hsc3_messize") {
         *reinterpret_cast<std::int32_t*>(p1) = static_cast<std::int32_t>(lastReport_.size() + 1);
@@ -248,6 +252,11 @@ bool FakeToolchain::GetExitCodeProcess(os::ProcessHandle process, std::uint32_t*
     const std::optional<std::uint32_t> code = Enter("GetExitCodeProcess") ? std::nullopt : ExitCodeOf(process);
     if (code) *exitCode = *code;
     return code.has_value();
+}
+
+void FakeToolchain::Sleep(std::uint32_t milliseconds) {
+    Enter("Sleep");  // cannot fail
+    slept += milliseconds;
 }
 
 std::uint16_t FakeToolchain::GetUserDefaultUILanguage() {

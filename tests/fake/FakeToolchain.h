@@ -106,6 +106,8 @@ public:
     os::MutexHandle CreateMutexW(const char16_t* name) override;
     bool ReleaseMutex(os::MutexHandle mutex) override;
     bool GetExitCodeProcess(os::ProcessHandle process, std::uint32_t* exitCode) override;
+    void Sleep(std::uint32_t milliseconds) override;
+    std::uint32_t slept = 0;  // milliseconds, all told
     std::uint16_t GetUserDefaultUILanguage() override;
     bool ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) override;
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <new>
 #include <string>
@@ -184,7 +185,11 @@ TEST_F(Runner, ModeThreeNamesWhyNoExecutableWasMadeAndRunsIconinsForItsOptions) 
         {"icon name too long for the compiler", 0, "Make custom execute file [demo.exe].",
          [](FakeToolchain& w) { w.files.AddFile(u"C:\\work\\packfile", ";!icon=" + std::string(252, 'x') + "\r\n"); },
          ExitCode::ScriptProblem, "#packopt icon が HSP のコンパイラーには長すぎます (ここでは 251 バイトまで)"},
-        {"iconins applies them", 0, "Make custom execute file [demo.exe].", {}, ExitCode::Success,
+        {"64-bit runtime", 0, "Make custom execute file [demo.exe].",
+         [](FakeToolchain& w) { w.files.AddFile(u"C:\\work\\packfile", ";!runtime=hsp3_64.hrt\r\n;!icon=my.ico\r\n"); },
+         ExitCode::Success, "#packopt の icon は適用されていません。64 ビット版ランタイム hsp3_64"},
+        {"iconins applies them", 0, "Make custom execute file [demo.exe].",
+         [](FakeToolchain& w) { w.files.AddFile(u"C:\\work\\demo.exe", "MZ"); }, ExitCode::Success,
          "実行ファイルを作りました:\r\n    C:\\work\\demo.exe\r\n\r\nコンパイラーの出力:"},
     };
     for (const auto& c : cases) {
@@ -196,6 +201,7 @@ TEST_F(Runner, ModeThreeNamesWhyNoExecutableWasMadeAndRunsIconinsForItsOptions) 
         windows.files.AddFile(u"C:\\work\\packfile", "start.ax\r\n;!name=demo\r\n;!icon=my.ico\r\n;!lang=1041\r\n");
         windows.makeResult = c.makeResult;
         windows.makeReport = c.makeReport;
+        windows.slept = 0;
         if (c.arrange) c.arrange(windows);
         EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 3 0"), c.code);
         EXPECT_NE(WindowText().find(c.says), std::string::npos) << WindowText();
@@ -204,7 +210,47 @@ TEST_F(Runner, ModeThreeNamesWhyNoExecutableWasMadeAndRunsIconinsForItsOptions) 
             EXPECT_EQ(Utf8(windows.processes[0].commandLine),
                       "\"C:\\hsp37\\iconins.exe\" -e\"C:\\work\\demo.exe\" -i\"C:\\work\\my.ico\" -l\"1041\"");
             EXPECT_EQ(Utf8(windows.processes[0].currentDirectory), "C:\\work\\");
+            EXPECT_EQ(windows.slept, 100u) << "a pause, then the executable could be read";
         }
+        if (std::string(c.name) == "64-bit runtime") {
+            EXPECT_TRUE(windows.processes.empty());
+        }
+    }
+}
+
+// hsc3_make builds "<current folder>\\<name>.exe" in a buffer of MAX_PATH
+// before anything else, and reads the packfile unchecked: what would not fit,
+// or could not be read, makes no executable.
+TEST_F(Runner, ModeThreeRefusesWhatHsc3MakeCannotHold) {
+    const std::u16string deep = u"C:\\" + std::u16string(245, u'd');  // with its backslash, 249 bytes
+    const struct {
+        const char* name;
+        std::u16string script;
+        std::string packfile;
+        ExitCode code;
+        const char* says;
+    } cases[] = {
+        {"249-byte folder, the default name", deep + u"\\hsptmp", "", ExitCode::Success, "実行ファイルを作りました"},
+        {"250-byte folder, the default name", deep + u"d\\hsptmp", "", ExitCode::ScriptProblem,
+         "#packopt name が HSP のコンパイラーには長すぎます (ここでは 5 バイトまで)"},
+        {"a drive's root: the compiler adds its own backslash", u"C:\\hsptmp",
+         ";!name=" + std::string(252, 'n') + "\r\n", ExitCode::ScriptProblem, "(ここでは 251 バイトまで)"},
+        {"a packfile over 1 MiB", u"C:\\work\\hsptmp", std::string(1 << 20, ';'), ExitCode::ScriptProblem,
+         "packfile を読めません: 1 MiB+"},
+        {"a packfile held open", u"C:\\work\\hsptmp", "held", ExitCode::ScriptProblem,
+         "packfile を読めません: The process cannot access the file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        windows.compilerCalls.clear();
+        windows.files.AddFile(c.script, "mes 1\r\n");
+        const std::u16string packfile = c.script.substr(0, c.script.rfind(u'\\') + 1) + u"packfile";
+        if (!c.packfile.empty()) windows.files.AddFile(packfile, c.packfile);
+        if (c.packfile == "held") windows.files.OpenElsewhere(packfile, os::kGenericWrite, 0);
+        EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"" + c.script + u"\" 3 0"), c.code);
+        EXPECT_NE(WindowText().find(c.says), std::string::npos) << WindowText();
+        const std::vector<std::string> calls = windows.CompilerCallNames();
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "hsc3_make"), c.code == ExitCode::Success ? 1 : 0);
     }
 }
 

@@ -1,0 +1,172 @@
+#include "MakeExecutable.h"
+
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "Common/FileSystem.h"
+#include "Common/SystemMessage.h"
+#include "hsp/CompilerReport.h"
+#include "hsp/PackFile.h"
+#include "os/Handles.h"
+
+namespace tollik::runner {
+namespace {
+
+constexpr char kPackedObjectFile[] = "start.ax";
+constexpr std::int64_t kPackfileLimit = 1 << 20;
+constexpr std::uint32_t kIconinsWaitMilliseconds = 60000;
+// hsc3_make's wait for the new executable before iconins.exe: 100 ms at
+// a time until it can be read, 49 times at most.
+constexpr std::uint32_t kReadableStepMilliseconds = 100;
+constexpr int kReadableSteps = 49;
+
+// HSP's 64-bit runtime: executables made from it cannot have their icon
+// and the like rewritten by iconins.exe.
+bool Is64BitRuntime(std::u16string_view runtime) {
+    if (const std::size_t dot = runtime.rfind(u'.'); dot != std::u16string_view::npos) runtime = runtime.substr(0, dot);
+    constexpr std::u16string_view kName = u"hsp3_64";
+    if (runtime.size() != kName.size()) return false;
+    for (std::size_t i = 0; i < kName.size(); ++i) {
+        const char16_t unit = runtime[i] >= u'A' && runtime[i] <= u'Z' ? static_cast<char16_t>(runtime[i] + 32) : runtime[i];
+        if (unit != kName[i]) return false;
+    }
+    return true;
+}
+
+class Maker {
+public:
+    Maker(RunSteps& run, HspCompiler& compiler, const MakeRequest& request)
+        : run_(run), api_(run.Api()), texts_(run.Texts()), compiler_(compiler), request_(request) {}
+
+    ExitCode Make() {
+        // hsc3_make appends the runtime's name to the folder in a buffer of MAX_PATH.
+        const std::string hspFolder = run_.ForCompiler(request_.hsp, ExitCode::ToolchainProblem).bytes;
+        if (hspFolder.size() > kHspFolderPathLimit)
+            run_.Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(request_.hsp, kHspFolderPathLimit));
+        compiler_.Prepare(request_.scriptName, kPackedObjectFile, request_.common);
+        const std::int32_t compiled = compiler_.Compile(0, kPreprocessMakePack | run_.ScriptEncoding(), 0);
+        const std::u16string compileReport = compiler_.Report();
+        if (compiled != 0) run_.ShowCompileError(compileReport);
+        const std::map<std::string, std::string> options = ReadPackfile(hspFolder);
+        const std::int32_t made = compiler_.Make(hspFolder);
+        const std::u16string report = compiler_.Report();
+        if (made != 0) ShowMakeError(compileReport + report);
+        const std::u16string name = MadeExecutableName(report);
+        const std::u16string& folder = run_.ScriptFolder();
+        const std::u16string said = name.empty() ? texts_.ExecutableMadeUnnamed(folder) : texts_.ExecutableMade(folder + name);
+        run_.Show(said + ApplyIconinsOptions(options, name, report), report, false);
+        return ExitCode::Success;
+    }
+
+private:
+    // The packfile hsc_comp wrote, read before hsc3_make copies its options
+    // into buffers of fixed size: one too long for them is refused, and so
+    // is a packfile the compiler would read unchecked.
+    std::map<std::string, std::string> ReadPackfile(const std::string& hspFolder) {
+        const FileBytes read = ReadFileBytes(api_, run_.ScriptFolder() + u"packfile", kPackfileLimit);
+        if (read.outcome != FileRead::Read)
+            run_.Fail(ExitCode::ScriptProblem,
+                      texts_.PackfileUnreadable(read.outcome == FileRead::TooLarge ? u"1 MiB+"
+                                                                                    : SystemMessageText(api_, read.error)));
+        const std::size_t folderBytes = run_.ForCompiler(run_.ScriptFolder(), ExitCode::ScriptProblem).bytes.size();
+        // The compiler's own folder text: the current directory, then "\",
+        // which a drive's root already ends with.
+        const bool root = run_.ScriptFolder().size() == 3 && run_.ScriptFolder()[1] == u':';
+        if (const auto overflow = FindPackOverflow(read.bytes, hspFolder.size(), folderBytes + (root ? 1 : 0)))
+            run_.Fail(ExitCode::ScriptProblem, texts_.PackOptionTooLong(FromAnsi(api_, overflow->option), overflow->limit));
+        return ReadPackOptions(read.bytes);
+    }
+
+    // hsc3_make fails for the toolchain's sake or the folder's as well as
+    // the script's: each is said with its own fix.
+    [[noreturn]] void ShowMakeError(const std::u16string& report) {
+        const MakeProblem problem = FindMakeProblem(report);
+        switch (problem.failure) {
+            case MakeFailure::RuntimeMissing:
+                run_.FailWithReport(ExitCode::ToolchainProblem, texts_.MakeRuntimeMissing(problem.file), report);
+            case MakeFailure::RuntimeUnusable:
+                run_.FailWithReport(ExitCode::ToolchainProblem, texts_.MakeRuntimeUnusable(request_.hsp), report);
+            case MakeFailure::CannotWrite:
+                run_.FailWithReport(ExitCode::ScriptProblem,
+                                    texts_.ExecutableNotWritten(run_.ScriptFolder() + problem.file), report);
+            case MakeFailure::Other: break;
+        }
+        run_.ShowCompileError(report);
+    }
+
+    // hsc3_make leaves #packopt icon, version, manifest, lang and upx to
+    // HSP's iconins.exe, and would look for it beside the runner: it is run
+    // here from the HSP folder, with the arguments hsc3_make gives it, and
+    // waited for. Returns what the success window adds; fails the run when
+    // iconins.exe does.
+    std::u16string ApplyIconinsOptions(const std::map<std::string, std::string>& options,
+                                       const std::u16string& madeName, const std::u16string& report) {
+        std::u16string named;  // "icon, lang"
+        for (const std::string_view option : kIconinsOptions) {
+            const auto found = options.find(std::string(option));
+            if (found == options.end() || found->second.empty()) continue;
+            if (!named.empty()) named += u", ";
+            named.append(option.begin(), option.end());
+        }
+        if (named.empty()) return {};
+        // #runtime "hsp3_64" reaches the packfile as ";!runtime=hsp3_64.hrt".
+        if (const auto runtime = options.find("runtime");
+            runtime != options.end() && Is64BitRuntime(FromAnsi(api_, runtime->second)))
+            return texts_.OptionsNotAppliedTo64Bit(named);
+        const std::u16string iconins = request_.hsp + u"iconins.exe";
+        if (!FileIsPresent(api_, iconins)) return texts_.OptionsNotApplied(named, iconins);
+
+        const std::u16string& folder16 = run_.ScriptFolder();
+        const std::string folder = run_.ForCompiler(folder16, ExitCode::ScriptProblem).bytes;
+        // The name the compiler says it wrote; else the one it would have.
+        const std::string made =
+            madeName.empty() ? MadeExecutableFileName(options) : ToAnsiExactly(api_, madeName).value_or(std::string());
+        AwaitReadable(folder16 + FromAnsi(api_, made));
+        std::u16string line = u"\"" + iconins + u"\" " + FromAnsi(api_, IconinsArguments(options, folder + made, folder));
+        os::ProcessInformation started;
+        if (const std::uint32_t error = run_.Start(iconins, line, 0, started); error != 0)
+            run_.FailWithReport(ExitCode::ToolchainProblem,
+                                texts_.IconinsFailed(iconins, named, SystemMessageText(api_, error)), report);
+        const os::unique_handle process(api_, started.process);
+        const os::unique_handle thread(api_, started.thread);
+        std::uint32_t code = 0;
+        const std::uint32_t waited = api_.WaitForSingleObject(started.process, kIconinsWaitMilliseconds);
+        if (waited == os::kWaitTimeout)
+            run_.FailWithReport(ExitCode::ToolchainProblem, texts_.IconinsFailed(iconins, named, texts_.DidNotEnd()),
+                                report);
+        if (waited != os::kWaitObject0 || !api_.GetExitCodeProcess(started.process, &code)) {
+            const std::uint32_t error = api_.GetLastError();
+            run_.FailWithReport(ExitCode::ToolchainProblem,
+                                texts_.IconinsFailed(iconins, named, SystemMessageText(api_, error)), report);
+        }
+        if (code != 0)
+            run_.FailWithReport(ExitCode::ToolchainProblem,
+                                texts_.IconinsFailed(iconins, named, texts_.ExitCodeWas(code)), report);
+        return {};
+    }
+
+    // As hsc3_make before it starts iconins.exe: at least one pause, then
+    // until the new executable can be read (a virus scanner may hold it).
+    void AwaitReadable(const std::u16string& executable) {
+        for (int step = 0; step < kReadableSteps; ++step) {
+            api_.Sleep(kReadableStepMilliseconds);
+            // A limit of 1 byte: opened, and not empty.
+            if (ReadFileBytes(api_, executable, 1).outcome == FileRead::TooLarge) return;
+        }
+    }
+
+    RunSteps& run_;
+    os::RunnerApi& api_;
+    const RunnerTexts& texts_;
+    HspCompiler& compiler_;
+    const MakeRequest& request_;
+};
+
+}  // namespace
+
+ExitCode MakeExecutable(RunSteps& run, HspCompiler& compiler, const MakeRequest& request) {
+    return Maker(run, compiler, request).Make();
+}
+
+}  // namespace tollik::runner
