@@ -52,14 +52,9 @@ os::ProcAddress FakeToolchain::GetProcAddress(os::ModuleHandle module, const cha
     return nullptr;
 }
 
-bool FakeToolchain::HoldsMutex() const {
-    for (const auto& [handle, mutex] : mutexes_)
-        if (mutex.owned) return true;
-    return false;
-}
-
 bool FakeToolchain::CloseHandle(os::FileHandle object) {
     if (mutexes_.erase(object) != 0) {  // an owned one is abandoned
+        if (ownedMutex_ == object) ownedMutex_ = nullptr;
         const AllocationFaultPause system;
         return !Enter("CloseHandle");
     }
@@ -214,22 +209,16 @@ std::optional<std::uint32_t> FakeToolchain::ExitCodeOf(os::ProcessHandle process
 os::MutexHandle FakeToolchain::CreateMutexW(const char16_t* name) {
     const AllocationFaultPause system;
     if (EnterTraced("CreateMutexW", name)) return nullptr;
-    mutexNames.emplace_back(name);
     void* const handle = reinterpret_cast<void*>(nextProcess_++);
-    mutexes_[handle] = Mutex{name, false};
-    SetFakeLastError(heldElsewhere.count(name) != 0 ? 183 : 0);  // ERROR_ALREADY_EXISTS
+    mutexes_[handle] = name;
     return handle;
 }
 
 bool FakeToolchain::ReleaseMutex(os::MutexHandle mutex) {
     const AllocationFaultPause system;
     if (Enter("ReleaseMutex")) return false;
-    const auto found = mutexes_.find(mutex);
-    if (found == mutexes_.end() || !found->second.owned) {
-        SetFakeLastError(288);  // ERROR_NOT_OWNER
-        return false;
-    }
-    found->second.owned = false;
+    if (mutex != ownedMutex_) throw std::logic_error("ReleaseMutex on a mutex not owned");
+    ownedMutex_ = nullptr;
     return true;
 }
 
@@ -237,9 +226,9 @@ std::uint32_t FakeToolchain::WaitForSingleObject(void* object, std::uint32_t /*m
     const AllocationFaultPause system;
     if (const auto mutex = mutexes_.find(object); mutex != mutexes_.end()) {
         if (Enter("WaitForSingleObject")) return 0xFFFFFFFF;  // WAIT_FAILED
-        const auto other = heldElsewhere.find(mutex->second.name);
+        const auto other = heldElsewhere.find(mutex->second);
         const std::uint32_t answer = other == heldElsewhere.end() ? os::kWaitObject0 : other->second;
-        if (answer != os::kWaitTimeout) mutex->second.owned = true;
+        if (answer != os::kWaitTimeout) ownedMutex_ = object;
         return answer;
     }
     const std::optional<std::uint32_t> code = Enter("WaitForSingleObject") ? std::nullopt : ExitCodeOf(object);

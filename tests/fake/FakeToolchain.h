@@ -77,9 +77,7 @@ public:
     std::vector<ShownWindow> windows;
     int LoadedModules() const { return loaded_; }
     int OpenProcessHandles() const { return static_cast<int>(processHandles_.size() + mutexes_.size()); }
-    // The names of the mutexes the runner made, in order, and whether it holds one now.
-    std::vector<std::u16string> mutexNames;
-    bool HoldsMutex() const;
+    bool HoldsMutex() const { return ownedMutex_ != nullptr; }
     std::vector<std::string> CompilerCallNames() const;
 
     os::ProcAddress GetProcAddress(os::ModuleHandle module, const char* procName) override;
@@ -129,11 +127,8 @@ private:
     // A started process's exit code; nothing, with the error, for a handle that is none.
     std::optional<std::uint32_t> ExitCodeOf(os::ProcessHandle process);
     std::uintptr_t nextProcess_ = 0x7000;
-    struct Mutex {
-        std::u16string name;
-        bool owned = false;
-    };
-    std::map<void*, Mutex> mutexes_;
+    std::map<void*, std::u16string> mutexes_;  // by handle, their names
+    void* ownedMutex_ = nullptr;
 };
 
 }  // namespace tollik::fake

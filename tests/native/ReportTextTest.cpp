@@ -46,10 +46,5 @@ TEST(ReportText, TheCompilersWordsAndTheUsersTextBothReadOnEachCodePage) {
     }
 }
 
-TEST(ReportText, FindsTheBytesTheCompilerTakesForShiftJisLeadBytes) {
-    EXPECT_FALSE(runner::HoldsShiftJisLeadBytes("mes \"plain\"\r\n\x7F\xA0\xDF"));
-    for (const char* lead : {"\x81", "\x9F", "\xE0", "\xE9", "\xFC"}) EXPECT_TRUE(runner::HoldsShiftJisLeadBytes(lead));
-}
-
 }  // namespace
 }  // namespace tollik
