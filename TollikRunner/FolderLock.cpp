@@ -35,9 +35,11 @@ void FolderLock::Release() noexcept {
     if (!owned_) return;
     owned_ = false;
     try {
+        // Closing the handle would not do: a mutex is its thread's until
+        // released or the thread ends.
         api_.ReleaseMutex(mutex_.get());
     } catch (...) {
-        // Closing the handle below lets go of it all the same.
+        // Nothing left to try: the system abandons it when the runner ends.
     }
     mutex_.reset();
 }

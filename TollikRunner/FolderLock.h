@@ -16,6 +16,8 @@ namespace tollik::runner {
 // How long a second runner waits for the first: its compile, and in mode 3
 // iconins.exe's minute.
 inline constexpr std::uint32_t kFolderWaitMilliseconds = 90000;
+// How long the folder stays held for a runtime to read the object file.
+inline constexpr std::uint32_t kRuntimeReadMilliseconds = 10000;
 
 // "Local\Tollik-<16 hex digits>": a mutex name may hold no backslash and
 // at most MAX_PATH units, so the folder goes in as a hash of its upper-case

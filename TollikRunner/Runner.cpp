@@ -200,9 +200,13 @@ private:
         // runtime gets a console of its own.
         if (const std::uint32_t error = Start(path, line, os::kCreateNewConsole, started); error != 0)
             Fail(ExitCode::ToolchainProblem, texts_.RuntimeNotStarted(path, error, SystemMessageText(api_, error)));
-        // The program runs on its own; the runner does not wait for it.
         const os::unique_handle process(api_, started.process);
         const os::unique_handle thread(api_, started.thread);
+        // The folder stays held until the runtime has read obj: a window
+        // runtime has by the time it first waits for input. A console one
+        // has no input queue, and the call returns at once. Beyond that the
+        // program runs on its own; the runner does not wait for it.
+        api_.WaitForInputIdle(started.process, kRuntimeReadMilliseconds);
     }
 
     std::uint32_t Start(const std::u16string& application, std::u16string& line, std::uint32_t flags,

@@ -131,9 +131,9 @@ std::u16string RunnerTexts::HspFolderMissing(std::u16string_view folder,
     std::u16string text = Cat({Pick(u"HSP のフォルダーがありません:\r\n    ", u"The HSP folder does not exist:\r\n    "),
                                folder, Pick(kFixJapanese, kFixEnglish)});
     if (installed.empty()) return text;
-    text += Pick(u"\r\n\r\nこのコンピューターにある HSP のフォルダー:", u"\r\n\r\nHSP folders on this computer:");
+    text += Pick(u"\r\n\r\nドライブの直下にある HSP のフォルダー:", u"\r\n\r\nHSP folders at the roots of the fixed drives:");
     for (const std::u16string& found : installed) text += Cat({u"\r\n    ", found});
-    text += Cat({Pick(u"\r\n\r\n最初のものを使うには、Tollik.ini の [Tollik] に次の行を書きます:\r\n    ",
+    text += Cat({Pick(u"\r\n\r\n最初のものを使うには、Tollik.ini の [Tollik] に次の行を書いてください:\r\n    ",
                       u"\r\n\r\nTo use the first, put this line under [Tollik] in Tollik.ini:\r\n    "),
                  HspDirNameLine(installed.front())});
     return text;
@@ -192,12 +192,11 @@ std::u16string RunnerTexts::RuntimeNotStarted(std::u16string_view runtime, std::
 }
 
 std::u16string RunnerTexts::FolderBusy(std::u16string_view folder, std::uint32_t seconds) const {
-    return Cat({Pick(u"このフォルダーでは別のランナーがまだコンパイルしています:\r\n    ",
-                     u"Another runner is still compiling in this folder:\r\n    "),
-                folder,
-                u"\r\n\r\n", Decimal(seconds),
-                Pick(u" 秒待っても終わりませんでした。前の実行が終わってから、もう一度実行してください。",
-                     u" s of waiting did not see it finish. Run the command again once the earlier run has ended.")});
+    if (language == Language::Japanese)
+        return Cat({u"このフォルダーでは別のランナーがまだ処理しています:\r\n    "sv, folder, u"\r\n\r\n", Decimal(seconds),
+                    u" 秒待っても終わりませんでした。前の実行が終わってから、もう一度実行してください。"});
+    return Cat({u"Another runner is still working in this folder:\r\n    "sv, folder, u"\r\n\r\nIt had not finished after ",
+                Decimal(seconds), u" seconds. Run the command again once the earlier run has ended."});
 }
 
 std::u16string RunnerTexts::ScriptFolderMissing(std::u16string_view folder) const {
@@ -232,17 +231,15 @@ std::u16string RunnerTexts::PathTooLong(std::u16string_view path, std::size_t li
 }
 
 std::u16string RunnerTexts::ShiftJisLeadBytes(std::uint32_t codePage) const {
-    return Cat({Pick(u"このシステムのコード ページ ", u"Under this system's code page "), Decimal(codePage),
-                Pick(u" では、HSP のコンパイラーはスクリプトを Shift_JIS として読むため、アクセント付きの文字などを"
-                     u"日本語の文字の前半と取り違えて次の 1 文字を巻き込みます (引用符の直前にあれば、その引用符を"
-                     u"巻き込みます)。そうした文字を文字列の中でも使わないか、Windows の「ベータ: ワールドワイド言語"
-                     u"サポートで Unicode UTF-8 を使用」をオンにしてください (そのとき Tollik はスクリプトを UTF-8 として"
-                     u"コンパイルさせます)。",
-                     u" the HSP compiler reads the script as Shift_JIS (Japanese), so it takes an accented letter or a "
-                     u"similar character for the first half of a Japanese one and swallows the character after it (a "
-                     u"quote just after it, too): keep such characters out of the script, strings included, or turn on "
-                     u"Windows' \"Beta: Use Unicode UTF-8 for worldwide language support\", under which Tollik has the "
-                     u"compiler read the script as UTF-8.")});
+    if (language == Language::Japanese)
+        return Cat({u"コード ページ "sv, Decimal(codePage),
+                    u" ではコンパイラーがスクリプトを Shift_JIS として読むため、é のような文字は次の 1 文字 (閉じる引用符も) "
+                    u"を巻き込みます。Windows の「Unicode 対応ではないプログラムの言語」を日本語にするか、UTF-8 のオプションを"
+                    u"オンにしてください。"});
+    return Cat({u"Under code page "sv, Decimal(codePage),
+                u" the compiler reads the script as Japanese Shift_JIS, so a letter such as é swallows the character "
+                u"after it, a closing quote too: set Windows' language for non-Unicode programs to Japanese, or turn on "
+                u"its UTF-8 option."});
 }
 
 std::u16string RunnerTexts::ErrorOnLine(std::int32_t line, std::u16string_view message,

@@ -76,8 +76,8 @@ std::vector<ReportPiece> SplitReport(std::string_view bytes, std::uint32_t ansiC
                 } else if (pair) {
                     length = 2;
                     codePage = kCpShiftJis;
-                } else if (utf8) {
-                    codePage = kCpShiftJis;  // a half-width kana, or a stray byte
+                } else if (utf8 && byte >= 0xA1 && byte <= 0xDF) {
+                    codePage = kCpShiftJis;  // a half-width kana
                 }
             }
             add(codePage, at, length);

@@ -28,8 +28,9 @@ struct ReportPiece {
 // Under 932 it is one piece. Under 65001 a byte sequence that is UTF-8 is
 // the user's and any other is Shift_JIS. Under any other code page the
 // compiler's words are Shift_JIS pairs led by 0x81-0x83 or 0x88-0x9F (its
-// kana, punctuation and common kanji; accented letters sit above 0xBF), and
-// a quoted script line ("--> ...") is the user's throughout.
+// kana, punctuation and common kanji; most accented letters sit above
+// 0xBF, though 1252's Š, œ and curly quotes do not), and a quoted script
+// line ("--> ...") is the user's throughout.
 std::vector<ReportPiece> SplitReport(std::string_view bytes, std::uint32_t ansiCodePage);
 
 // The report as text, each piece decoded in its code page; a system

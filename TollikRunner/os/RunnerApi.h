@@ -78,6 +78,10 @@ public:
     virtual bool ReleaseMutex(MutexHandle mutex) = 0;
     virtual bool GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) = 0;
     virtual void Sleep(std::uint32_t milliseconds) = 0;
+    // 0 once `process` waits for input with nothing pending, kWaitTimeout
+    // when not within `milliseconds`, WAIT_FAILED (0xFFFFFFFF) at once for
+    // a console program, which has no input queue.
+    virtual std::uint32_t WaitForInputIdle(ProcessHandle process, std::uint32_t milliseconds) = 0;
     virtual std::uint16_t GetUserDefaultUILanguage() = 0;
     // The runner's one window: `text` in a read-only, scrollable text box the
     // user can select and copy from, with an OK button, shown normally even

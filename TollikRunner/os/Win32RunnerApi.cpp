@@ -117,6 +117,10 @@ bool Win32RunnerApi::GetExitCodeProcess(ProcessHandle process, std::uint32_t* ex
 
 void Win32RunnerApi::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
+std::uint32_t Win32RunnerApi::WaitForInputIdle(ProcessHandle process, std::uint32_t milliseconds) {
+    return ::WaitForInputIdle(process, milliseconds);
+}
+
 std::uint16_t Win32RunnerApi::GetUserDefaultUILanguage() { return ::GetUserDefaultUILanguage(); }
 
 bool Win32RunnerApi::ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) {

@@ -30,6 +30,7 @@ public:
     bool ReleaseMutex(MutexHandle mutex) override;
     bool GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) override;
     void Sleep(std::uint32_t milliseconds) override;
+    std::uint32_t WaitForInputIdle(ProcessHandle process, std::uint32_t milliseconds) override;
     std::uint16_t GetUserDefaultUILanguage() override;
     bool ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) override;
 

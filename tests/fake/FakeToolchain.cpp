@@ -23,7 +23,7 @@ FakeToolchain::FakeToolchain() = default;
 bool FakeToolchain::KnowsCall(std::string_view name) const {
     static constexpr std::string_view kRunnerCalls[] = {
         "SetDefaultDllDirectories", "SetDllDirectoryW", "LoadLibraryExW", "FreeLibrary", "CreateProcessW", "WaitForSingleObject", "GetExitCodeProcess", "SetCurrentDirectoryW",
-        "CreateMutexW", "ReleaseMutex", "Sleep",
+        "CreateMutexW", "ReleaseMutex", "Sleep", "WaitForInputIdle",
         "GetShortPathNameW", "GetUserDefaultUILanguage", "ShowTextWindow",
     };
     for (const std::string_view call : kRunnerCalls)
@@ -53,8 +53,8 @@ os::ProcAddress FakeToolchain::GetProcAddress(os::ModuleHandle module, const cha
 }
 
 bool FakeToolchain::CloseHandle(os::FileHandle object) {
-    if (mutexes_.erase(object) != 0) {  // an owned one is abandoned
-        if (ownedMutex_ == object) ownedMutex_ = nullptr;
+    // Closed, an owned one stays owned: only ReleaseMutex, or the thread's end, lets go.
+    if (mutexes_.erase(object) != 0) {
         const AllocationFaultPause system;
         return !Enter("CloseHandle");
     }
@@ -241,6 +241,13 @@ bool FakeToolchain::GetExitCodeProcess(os::ProcessHandle process, std::uint32_t*
     const std::optional<std::uint32_t> code = Enter("GetExitCodeProcess") ? std::nullopt : ExitCodeOf(process);
     if (code) *exitCode = *code;
     return code.has_value();
+}
+
+std::uint32_t FakeToolchain::WaitForInputIdle(os::ProcessHandle process, std::uint32_t /*milliseconds*/) {
+    const AllocationFaultPause system;
+    if (Enter("WaitForInputIdle") || !ExitCodeOf(process)) return 0xFFFFFFFF;  // WAIT_FAILED
+    processes.back().idleAwaitedWhileLocked = HoldsMutex();
+    return 0;
 }
 
 void FakeToolchain::Sleep(std::uint32_t milliseconds) {

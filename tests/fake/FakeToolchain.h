@@ -36,6 +36,7 @@ struct StartedProcess {
     std::uint16_t showWindow = 0;
     std::optional<std::u16string> dllDirectory;  // SetDllDirectoryW's setting, which the child inherits
     bool whileLocked = false;                    // started while the runner held a mutex
+    bool idleAwaitedWhileLocked = false;         // and waited for with it held
 };
 
 struct ShownWindow {
@@ -105,6 +106,7 @@ public:
     bool ReleaseMutex(os::MutexHandle mutex) override;
     bool GetExitCodeProcess(os::ProcessHandle process, std::uint32_t* exitCode) override;
     void Sleep(std::uint32_t milliseconds) override;
+    std::uint32_t WaitForInputIdle(os::ProcessHandle process, std::uint32_t milliseconds) override;
     std::uint32_t slept = 0;  // milliseconds, all told
     std::uint16_t GetUserDefaultUILanguage() override;
     bool ShowTextWindow(const char16_t* title, const char16_t* text, bool isError) override;

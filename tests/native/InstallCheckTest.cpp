@@ -210,6 +210,11 @@ TEST(InstallCheck, FlagsWhatStopsTheCommandAndWhatIsMisread) {
         const Report report = editor.Check(c.packaged);
         EXPECT_EQ(Flagged(report), c.flagged);
         EXPECT_TRUE(Says(report, c.says));
+        if (c.says == MessageId::HspFolderElsewhere) {
+            EXPECT_NE(FormatReport(report, Language::English).find("found: C:\\hsp38\\. To use it, put this line under "
+                                                                   "[Tollik] in Tollik.ini: HSPDirName=C:\\hsp38\\"),
+                      std::string::npos);
+        }
         if (c.packaged) {
             EXPECT_NE(FormatReport(report, Language::English).find("\\PellamUWP\\Pellam.ini"),
                       std::string::npos);

@@ -325,7 +325,7 @@ TEST_F(Runner, EachFailureHasItsWindowAndExitCode) {
          },
          u"\"D:\\hsp\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
          {"HSP のフォルダーがありません:\r\n    D:\\hsp\\", "HSPDirName", "tollik-check.exe",
-          "このコンピューターにある HSP のフォルダー:\r\n    C:\\hsp38\\\r\n    C:\\hsp37\\\r\n\r\n最初のもの",
+          "ドライブの直下にある HSP のフォルダー:\r\n    C:\\hsp38\\\r\n    C:\\hsp37\\\r\n\r\n最初のもの",
           "\r\n    HSPDirName=C:\\hsp38\\"}},
         {"no compiler", [](FakeToolchain& w) { w.files.AddFolder(u"C:\\hsp36"); },
          u"\"C:\\hsp36\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
@@ -446,7 +446,7 @@ TEST_F(Runner, TheScriptsEncodingFollowsTheCodePageAndSingleBytePagesAreExplaine
         SCOPED_TRACE(c.script);
         windows.ansiCodePage = c.codePage;
         windows.files.AddFile(u"C:\\work\\hsptmp", c.script);
-        for (const auto& [mode, packOption] : {std::pair{u"1", 0}, std::pair{u"3", 4}}) {
+        for (const auto& [mode, packOption] : {std::pair{u"1", 0}, std::pair{u"2", 0}, std::pair{u"3", 4}}) {
             windows.compilerCalls.clear();
             windows.compileResult = 0;
             EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" " + std::u16string(mode) + u" 0"), ExitCode::Success);
@@ -496,12 +496,11 @@ TEST_F(Runner, OneRunnerAtATimeFromTheCompileToTheRuntimesStart) {
         if (c.code == ExitCode::Success) {
             ASSERT_EQ(fresh.processes.size(), 1u);
             EXPECT_EQ(fresh.processes[0].whileLocked, c.locked);
+            EXPECT_EQ(fresh.processes[0].idleAwaitedWhileLocked, c.locked) << "until the runtime has read obj";
             continue;
         }
         EXPECT_EQ(fresh.CallCount("hsc_comp"), 0);
-        ASSERT_EQ(fresh.windows.size(), 1u);
-        EXPECT_FALSE(fresh.windows[0].whileLocked);
-        EXPECT_NE(WindowTextOf(fresh).find("別のランナーがまだコンパイルしています:\r\n    C:\\work\r\n\r\n90 秒"),
+        EXPECT_NE(WindowTextOf(fresh).find("別のランナーがまだ処理しています:\r\n    C:\\work\r\n\r\n90 秒"),
                   std::string::npos)
             << WindowTextOf(fresh);
     }

@@ -295,8 +295,8 @@ TEST_F(RunnerChain, Utf8CodePageCompilesJapaneseStringsAndReportsInJapanese) {
     EXPECT_NE(broken.window->text.find("--> mes 1+*"), std::string::npos) << broken.window->text;
     EXPECT_EQ(broken.runnerExit, L"1");
 
-    // Read as Shift_JIS, the last byte of あ would take the closing quote with it.
-    const std::string text = "\xE3\x82\xAB\xE3\x82\xA6\xE3\x83\xB3\xE3\x83\x88\xE3\x81\x82";  // カウントあ
+    // Read as Shift_JIS, あ (E3 81 82) pairs E3 81, then 82 takes the closing quote with it.
+    const std::string text = "\xE3\x81\x82";
     const Outcome run =
         Invoke(root + L"work\\ok.hsp", "notesel buf\r\nnoteadd \"" + text + "\"\r\nnotesave \"marker.txt\"\r\nend\r\n");
     EXPECT_FALSE(run.window) << run.window->text;
