@@ -1,5 +1,6 @@
 #include "hsp/PackFile.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "HSPCmp/ScriptFileName.h"
@@ -44,7 +45,11 @@ std::optional<PackOverflow> FindPackOverflow(std::string_view packfile, std::siz
     for (const std::string_view line : OptionLines(packfile)) {
         const std::size_t equals = line.find('=', 2);
         const std::string name(line.substr(2, (equals == std::string_view::npos ? line.size() : equals) - 2));
-        if (name == "name" && equals != std::string_view::npos) nameBytes = line.size() - equals - 1;
+        if (name == "name" && equals != std::string_view::npos) {
+            // Without its extension, as the compiler's cutext leaves it.
+            const std::string_view value = line.substr(equals + 1);
+            nameBytes = std::min(value.size(), value.rfind('.'));
+        }
         // The whole line, ";!name=value", goes through the line buffer first.
         const std::size_t around = 3 + name.size();
         if (line.size() > kLine) return PackOverflow{name, kLine > around ? kLine - around : 0};
@@ -52,7 +57,6 @@ std::optional<PackOverflow> FindPackOverflow(std::string_view packfile, std::siz
         const std::size_t value = line.size() - equals - 1;
         std::size_t limit = kBuffer;
         if (name == "runtime") limit = room(hspFolderBytes);                       // the HSP folder, then the runtime
-        else if (name == "name") limit = room(scriptFolderBytes + 4);              // the folder, the name, ".exe"
         else if (name == "icon" || name == "version" || name == "manifest") limit = room(scriptFolderBytes);
         if (value > limit) return PackOverflow{name, limit};
     }
