@@ -292,7 +292,9 @@ TEST_F(RunnerChain, Utf8CodePageCompilesJapaneseStringsAndReportsInJapanese) {
     EXPECT_EQ(summary, Says("コンパイル エラー: 2 行目: パラメーター式の記述が無効です",
                             "Compile error on line 2: パラメーター式の記述が無効です"))
         << broken.window->text;
-    EXPECT_NE(broken.window->text.find("--> mes 1+*"), std::string::npos) << broken.window->text;
+    EXPECT_NE(broken.window->text.find("hsptmp(2) : error 4 : パラメーター式の記述が無効です (2行目)\r\n--> mes@hsp 1+*"),
+              std::string::npos)
+        << broken.window->text;
     EXPECT_EQ(broken.runnerExit, L"1");
 
     // Read as Shift_JIS, あ (E3 81 82) pairs E3 81, then 82 takes the closing quote with it.
