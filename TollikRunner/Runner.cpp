@@ -1,11 +1,9 @@
 #include "Runner.h"
 
 #include <iterator>
-#include <map>
 #include <new>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "Common/FileSystem.h"
 #include "Common/PathText.h"
@@ -13,7 +11,6 @@
 #include "FolderLock.h"
 #include "MakeExecutable.h"
 #include "RunSteps.h"
-#include "HSPCmp/ScriptFileName.h"
 #include "RunnerTexts.h"
 #include "command/RunModes.h"
 #include "command/RunnerCommandLine.h"
@@ -22,7 +19,6 @@
 #include "hsp/DllSearch.h"
 #include "hsp/HspCompiler.h"
 #include "hsp/InstalledHspFolders.h"
-#include "hsp/PackFile.h"
 #include "hsp/ReportText.h"
 #include "os/Handles.h"
 
