@@ -18,6 +18,7 @@ namespace tollik::runner {
 inline constexpr std::uint32_t kFolderWaitMilliseconds = 90000;
 // How long the folder stays held for a runtime to read the object file.
 inline constexpr std::uint32_t kRuntimeReadMilliseconds = 10000;
+inline constexpr std::uint32_t kConsoleRuntimeReadMilliseconds = 1000;
 
 // "Local\Tollik-<16 hex digits>": a mutex name may hold no backslash and
 // at most MAX_PATH units, so the folder goes in as a hash of its upper-case

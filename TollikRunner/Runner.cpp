@@ -200,9 +200,11 @@ private:
         const os::unique_handle thread(api_, started.thread);
         // The folder stays held until the runtime has read obj: a window
         // runtime has by the time it first waits for input. A console one
-        // has no input queue, and the call returns at once. Beyond that the
-        // program runs on its own; the runner does not wait for it.
-        api_.WaitForInputIdle(started.process, kRuntimeReadMilliseconds);
+        // has no input queue (the call fails at once); it reads obj as it
+        // starts, and gets a moment for that. Beyond that the program runs
+        // on its own; the runner does not wait for it.
+        if (api_.WaitForInputIdle(started.process, kRuntimeReadMilliseconds) == os::kWaitFailed)
+            api_.WaitForSingleObject(started.process, kConsoleRuntimeReadMilliseconds);
     }
 
     std::uint32_t Start(const std::u16string& application, std::u16string& line, std::uint32_t flags,

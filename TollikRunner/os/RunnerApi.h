@@ -39,6 +39,7 @@ inline constexpr std::uint32_t kErrorBadExeFormat = 193;
 inline constexpr std::uint32_t kWaitObject0 = 0;
 inline constexpr std::uint32_t kWaitAbandoned = 0x80;
 inline constexpr std::uint32_t kWaitTimeout = 258;
+inline constexpr std::uint32_t kWaitFailed = 0xFFFFFFFF;
 
 class RunnerApi : public virtual SystemApi {
 public:
@@ -79,8 +80,8 @@ public:
     virtual bool GetExitCodeProcess(ProcessHandle process, std::uint32_t* exitCode) = 0;
     virtual void Sleep(std::uint32_t milliseconds) = 0;
     // 0 once `process` waits for input with nothing pending, kWaitTimeout
-    // when not within `milliseconds`, WAIT_FAILED (0xFFFFFFFF) at once for
-    // a console program, which has no input queue.
+    // when not within `milliseconds`, kWaitFailed at once for a console
+    // program, which has no input queue.
     virtual std::uint32_t WaitForInputIdle(ProcessHandle process, std::uint32_t milliseconds) = 0;
     virtual std::uint16_t GetUserDefaultUILanguage() = 0;
     // The runner's one window: `text` in a read-only, scrollable text box the

@@ -27,6 +27,7 @@ static_assert(std::cmp_equal(kPrimaryLanguageMask, PRIMARYLANGID(0xFFFF)));
 static_assert(std::cmp_equal(kWaitObject0, WAIT_OBJECT_0));
 static_assert(std::cmp_equal(kWaitTimeout, WAIT_TIMEOUT));
 static_assert(std::cmp_equal(kWaitAbandoned, WAIT_ABANDONED));
+static_assert(std::cmp_equal(kWaitFailed, WAIT_FAILED));
 
 namespace {
 

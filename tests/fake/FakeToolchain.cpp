@@ -232,6 +232,7 @@ std::uint32_t FakeToolchain::WaitForSingleObject(void* object, std::uint32_t /*m
         return answer;
     }
     const std::optional<std::uint32_t> code = Enter("WaitForSingleObject") ? std::nullopt : ExitCodeOf(object);
+    if (code) processes.back().awaitedWhileLocked = HoldsMutex();
     if (!code) return 0xFFFFFFFF;  // WAIT_FAILED
     return *code == kStillRunning ? os::kWaitTimeout : os::kWaitObject0;
 }
@@ -245,8 +246,9 @@ bool FakeToolchain::GetExitCodeProcess(os::ProcessHandle process, std::uint32_t*
 
 std::uint32_t FakeToolchain::WaitForInputIdle(os::ProcessHandle process, std::uint32_t /*milliseconds*/) {
     const AllocationFaultPause system;
-    if (Enter("WaitForInputIdle") || !ExitCodeOf(process)) return 0xFFFFFFFF;  // WAIT_FAILED
-    processes.back().idleAwaitedWhileLocked = HoldsMutex();
+    if (Enter("WaitForInputIdle") || !ExitCodeOf(process) || consolePrograms.count(processApplications_[process]) != 0)
+        return os::kWaitFailed;
+    processes.back().awaitedWhileLocked = HoldsMutex();
     return 0;
 }
 

@@ -36,7 +36,7 @@ struct StartedProcess {
     std::uint16_t showWindow = 0;
     std::optional<std::u16string> dllDirectory;  // SetDllDirectoryW's setting, which the child inherits
     bool whileLocked = false;                    // started while the runner held a mutex
-    bool idleAwaitedWhileLocked = false;         // and waited for with it held
+    bool awaitedWhileLocked = false;             // waited for (idle, or a moment) with it held
 };
 
 struct ShownWindow {
@@ -67,6 +67,7 @@ public:
     // kStillRunning: it does not end while the runner waits.
     static constexpr std::uint32_t kStillRunning = 259;
     std::map<std::u16string, std::uint32_t> exitCodes;
+    std::set<std::u16string> consolePrograms;  // no input queue to wait on
     // Mutexes another runner holds, by name, with what waiting for one
     // answers: kWaitObject0 (it let go in time), kWaitAbandoned (it ended
     // holding it) or kWaitTimeout.

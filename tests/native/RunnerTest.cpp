@@ -481,6 +481,13 @@ TEST_F(Runner, OneRunnerAtATimeFromTheCompileToTheRuntimesStart) {
          ExitCode::Success, true},
         {"the other ended holding it", [&](FakeToolchain& w) { w.heldElsewhere[name] = os::kWaitAbandoned; },
          ExitCode::Success, true},
+        {"a console runtime: no input queue to wait on",
+         [](FakeToolchain& w) {
+             w.runtimeAsked = "hsp3cl.exe";
+             w.files.AddFile(u"C:\\hsp37\\hsp3cl.exe");
+             w.consolePrograms = {u"C:\\hsp37\\hsp3cl.exe"};
+         },
+         ExitCode::Success, true},
         {"no mutex to be had", [](FakeToolchain& w) { w.FailCall("CreateMutexW", os::kErrorAccessDenied); },
          ExitCode::Success, false},
         {"the other still compiling", [&](FakeToolchain& w) { w.heldElsewhere[name] = os::kWaitTimeout; },
@@ -498,7 +505,7 @@ TEST_F(Runner, OneRunnerAtATimeFromTheCompileToTheRuntimesStart) {
         if (c.code == ExitCode::Success) {
             ASSERT_EQ(fresh.processes.size(), 1u);
             EXPECT_EQ(fresh.processes[0].whileLocked, c.locked);
-            EXPECT_EQ(fresh.processes[0].idleAwaitedWhileLocked, c.locked) << "until the runtime has read obj";
+            EXPECT_EQ(fresh.processes[0].awaitedWhileLocked, c.locked) << "until the runtime has read obj";
             continue;
         }
         EXPECT_EQ(fresh.CallCount("hsc_comp"), 0);
