@@ -15,7 +15,9 @@
 
 MACHINE_FILE="$ROOT/build/machine.env"
 BINFMT_DIR=/proc/sys/fs/binfmt_misc
-QEMU_I386_ENTRY=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:'
+QEMU_I386=/usr/bin/qemu-i386-static
+# The entry's name, type, magic and mask; the interpreter and flags follow.
+QEMU_I386_MATCH=':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'
 
 # An enabled binfmt_misc entry that takes i386 ELF programs (an emulator).
 is_i386_handler() {  # is_i386_handler ENTRY-FILE
@@ -65,12 +67,15 @@ mount_binfmt_misc() {
 }
 
 # Installs qemu-user-static and registers it for i386 programs (root only);
-# on failure EMULATION_WHY says what stood in the way.
+# on failure EMULATION_WHY says what stood in the way. What it changed in
+# binfmt_misc goes to EMULATION_UNDO ("VALUE FILE", latest first), so that
+# undo_x86_32_emulation can put binfmt_misc back as it was found.
 enable_x86_32_emulation() {
     local flags=F
+    EMULATION_UNDO=()
     if [ "$(id -u)" -ne 0 ]; then EMULATION_WHY="enabling emulation needs root"; return 1; fi
     if ! mount_binfmt_misc; then EMULATION_WHY="binfmt_misc cannot be mounted here"; return 1; fi
-    if [ ! -x /usr/bin/qemu-i386-static ]; then
+    if [ ! -x "$QEMU_I386" ]; then
         echo "Installing qemu-user-static to run 32-bit x86 programs under emulation"
         export DEBIAN_FRONTEND=noninteractive
         if ! { apt-get update -q && apt-get install -y -q --no-install-recommends qemu-user-static; } >/dev/null; then
@@ -78,17 +83,47 @@ enable_x86_32_emulation() {
             return 1
         fi
     fi
-    echo 1 >"$BINFMT_DIR/status" 2>/dev/null || true
+    # Switched on only when off: it is the whole machine's switch, for every format.
+    if [ "$(head -n 1 "$BINFMT_DIR/status" 2>/dev/null)" != enabled ] &&
+        echo 1 >"$BINFMT_DIR/status" 2>/dev/null; then
+        EMULATION_UNDO=("0 status")
+    fi
     if [ -e "$BINFMT_DIR/qemu-i386" ]; then
-        echo 1 >"$BINFMT_DIR/qemu-i386" 2>/dev/null || true
+        if [ "$(head -n 1 "$BINFMT_DIR/qemu-i386" 2>/dev/null)" != enabled ] &&
+            echo 1 >"$BINFMT_DIR/qemu-i386" 2>/dev/null; then
+            EMULATION_UNDO=("0 qemu-i386" "${EMULATION_UNDO[@]}")
+        fi
     else
         # P keeps the program's own argv[0]; qemu learns of it only from Linux 5.12 on.
         [ "$(printf '%s\n' "$(uname -r)" 5.12 | sort -V | head -n 1)" != 5.12 ] || flags=FP
-        if ! printf '%s' "$QEMU_I386_ENTRY$flags" >"$BINFMT_DIR/register" 2>/dev/null; then
+        if ! printf '%s' "$QEMU_I386_MATCH$QEMU_I386:$flags" >"$BINFMT_DIR/register" 2>/dev/null; then
             EMULATION_WHY="the kernel refused to register qemu-i386 with binfmt_misc"
+            undo_x86_32_emulation
             return 1
         fi
+        EMULATION_UNDO=("-1 qemu-i386" "${EMULATION_UNDO[@]}")
     fi
+}
+
+# Undoes what enable_x86_32_emulation changed: -1 removes the entry it
+# registered, 0 switches off what it switched on.
+undo_x86_32_emulation() {
+    local step
+    for step in "${EMULATION_UNDO[@]}"; do
+        echo "${step%% *}" >"$BINFMT_DIR/${step#* }" 2>/dev/null || true
+    done
+    EMULATION_UNDO=()
+}
+
+# Enables emulation and probes again. When even then no i386 program runs
+# (a noexec build folder, a security policy), binfmt_misc is put back as it
+# was: an emulator that runs nothing should not stay registered.
+probe_under_emulation() {
+    enable_x86_32_emulation || return 1
+    probe_x86_32 && return 0
+    undo_x86_32_emulation
+    EMULATION_WHY="even qemu-i386 registered with binfmt_misc does not run them, so binfmt_misc was put back as it was"
+    return 1
 }
 
 # Milliseconds for one 32-bit program start under Wine, warm, in PREFIX.
@@ -101,16 +136,13 @@ time_x86_32_start() {
 }
 
 know_the_machine() {
-    local status=0 kind why= start=0 before= prefix EMULATION_WHY= timed=yes
+    local status=0 kind why= start=0 before= prefix EMULATION_WHY= EMULATION_UNDO=() timed=yes
     mount_binfmt_misc || true
     probe_x86_32 || status=1
     kind=$(x86_32_kind "$status" "$BINFMT_DIR")
     if [ "$kind" = none ] && [ "${TOLLIK_X86_32_PROBE:-}" != fail ]; then
-        if enable_x86_32_emulation; then
-            status=0
-            probe_x86_32 || status=1
-            kind=$(x86_32_kind "$status" "$BINFMT_DIR")
-            [ "$kind" != none ] || why="even qemu-i386 registered with binfmt_misc does not run them"
+        if probe_under_emulation; then
+            kind=$(x86_32_kind 0 "$BINFMT_DIR")
         else
             why="the kernel runs no i386 programs, and $EMULATION_WHY"
         fi
