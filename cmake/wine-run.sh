@@ -56,9 +56,10 @@ fi
 # ended. What was copied stays with ctest even when a timeout kills this
 # script, and the file, unlinked at once, is never left behind.
 output=$(mktemp)
-exec 3>"$output" 4<"$output" 5<&0
+exec 3>"$output" 4<"$output"
 rm -f "$output"
-# (Started in the background, it would read /dev/null: it keeps this stdin.)
+# Started in the background, it would read /dev/null: it keeps this stdin (if any).
+if [ -e /dev/stdin ]; then exec 5<&0; else exec 5</dev/null; fi
 "$loader" "$@" <&5 >&3 2>&1 3>&- 4<&- 5<&- &
 program=$!
 exec 3>&-
