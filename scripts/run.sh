@@ -43,11 +43,14 @@ cmake --preset windows >/dev/null
 # editor and the checker; the tests' programs are scripts/test.sh's to build.
 cmake --build --preset windows --target tollik_demo_layout tollik-check
 if [ -n "$prefix_job" ]; then
-    echo "== waiting for the Wine prefix ${WINE_SCREEN_PREFIX_DIR#"$ROOT"/} (started $(($(date +%s) - prefix_started)) s ago); what it printed:"
+    echo "== waiting for the Wine prefix ${WINE_SCREEN_PREFIX_DIR#"$ROOT"/} (started $(($(date +%s) - prefix_started)) s ago); what it prints:"
+    # Its lines so far, then the rest as they come.
+    tail -c +1 -s 0.2 -f --pid="$prefix_job" "$prefix_log" &
+    prefix_tail=$!
     prefix_status=0
     wait "$prefix_job" || prefix_status=$?
     prefix_job=
-    cat "$prefix_log"
+    wait "$prefix_tail" || true
     [ "$prefix_status" -eq 0 ] || { echo "FAILED: making the Wine prefix ended with exit code $prefix_status" >&2; exit 1; }
 fi
 scripts/main-job.sh "$@"
