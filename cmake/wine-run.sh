@@ -50,12 +50,31 @@ if [ -n "$graphics" ] && [ ! -f "$prefix/.tollik-graphics-$graphics" ]; then
     "$loader" wineboot >/dev/null 2>&1 </dev/null || true
     touch "$prefix/.tollik-graphics-$graphics"
 fi
-# The program's output goes through a file: a Wine service it wakes (slow to
-# start under emulation) inherits whatever stdout it has, and on ctest's pipe
-# would keep ctest waiting after the program has ended.
+# The program's output goes through a file, copied out as it comes: a Wine
+# service the program wakes (slow to start under emulation) inherits its
+# stdout, and on ctest's pipe would keep ctest waiting after the program has
+# ended. What was copied stays with ctest even when a timeout kills this
+# script, and the file, unlinked at once, is never left behind.
 output=$(mktemp)
-status=0
-"$loader" "$@" >"$output" 2>&1 || status=$?
-cat "$output"
+exec 3>"$output" 4<"$output"
 rm -f "$output"
+# Started in the background, it would read /dev/null: it keeps this stdin (if any).
+if [ -e /dev/stdin ]; then exec 5<&0; else exec 5</dev/null; fi
+"$loader" "$@" <&5 >&3 2>&1 3>&- 4<&- 5<&- &
+program=$!
+exec 3>&-
+# Ends once the program is gone and all it wrote is out.
+tail -c +1 -s 0.1 -f --pid="$program" <&4 5<&- &
+copier=$!
+exec 4<&- 5<&-
+# Interrupted (Ctrl-C, a TERM): the program is ended too, its output still copied.
+trap 'kill "$program" 2>/dev/null || true' INT TERM HUP
+status=0
+wait "$program" || status=$?
+# A trapped signal cuts the wait short; the program's own status follows.
+while kill -0 "$program" 2>/dev/null; do
+    status=0
+    wait "$program" || status=$?
+done
+wait "$copier" || true
 exit "$status"
