@@ -6,6 +6,7 @@
 
 #include "Common/FileSystem.h"
 #include "Common/SystemMessage.h"
+#include "HSPCmp/ScriptFileName.h"
 #include "hsp/CompilerReport.h"
 #include "hsp/PackFile.h"
 #include "os/Handles.h"
@@ -14,7 +15,10 @@ namespace tollik::runner {
 namespace {
 
 constexpr char kPackedObjectFile[] = "start.ax";
-constexpr std::int64_t kPackfileLimit = 1 << 20;
+constexpr std::int64_t kPackfileLimit = (1 << 20) + 1;  // 1 MiB is read; a byte more is not
+// The most a folder may take, in the compiler's own text, for the default
+// name: "<folder>hsptmp.exe" in a buffer of MAX_PATH.
+constexpr std::size_t kDefaultNameFolderLimit = kCompilerPathLimit - kScriptFileNameBytes.size() - 4;
 constexpr std::uint32_t kIconinsWaitMilliseconds = 60000;
 // hsc3_make's wait for the new executable before iconins.exe: 100 ms at
 // a time until it can be read, 49 times at most.
@@ -40,10 +44,8 @@ public:
         : run_(run), api_(run.Api()), texts_(run.Texts()), compiler_(compiler), request_(request) {}
 
     ExitCode Make() {
-        // hsc3_make appends the runtime's name to the folder in a buffer of MAX_PATH.
+        // Within its limit already: the hub checked it.
         const std::string hspFolder = run_.ForCompiler(request_.hsp, ExitCode::ToolchainProblem).bytes;
-        if (hspFolder.size() > kHspFolderPathLimit)
-            run_.Fail(ExitCode::ToolchainProblem, texts_.PathTooLong(request_.hsp, kHspFolderPathLimit));
         compiler_.Prepare(request_.scriptName, kPackedObjectFile, request_.common);
         const std::int32_t compiled = compiler_.Compile(0, kPreprocessMakePack | run_.ScriptEncoding(), 0);
         const std::u16string compileReport = compiler_.Report();
@@ -64,17 +66,22 @@ private:
     // into buffers of fixed size: one too long for them is refused, and so
     // is a packfile the compiler would read unchecked.
     std::map<std::string, std::string> ReadPackfile(const std::string& hspFolder) {
-        const FileBytes read = ReadFileBytes(api_, run_.ScriptFolder() + u"packfile", kPackfileLimit);
+        const std::u16string& folder = run_.ScriptFolder();
+        const FileBytes read = ReadFileBytes(api_, folder + u"packfile", kPackfileLimit);
+        if (read.outcome == FileRead::TooLarge) run_.Fail(ExitCode::ScriptProblem, texts_.PackfileTooLarge());
         if (read.outcome != FileRead::Read)
-            run_.Fail(ExitCode::ScriptProblem,
-                      texts_.PackfileUnreadable(read.outcome == FileRead::TooLarge ? u"1 MiB+"
-                                                                                    : SystemMessageText(api_, read.error)));
-        const std::size_t folderBytes = run_.ForCompiler(run_.ScriptFolder(), ExitCode::ScriptProblem).bytes.size();
-        // The compiler's own folder text: the current directory, then "\",
-        // which a drive's root already ends with.
-        const bool root = run_.ScriptFolder().size() == 3 && run_.ScriptFolder()[1] == u':';
-        if (const auto overflow = FindPackOverflow(read.bytes, hspFolder.size(), folderBytes + (root ? 1 : 0)))
+            run_.Fail(ExitCode::ScriptProblem, texts_.PackfileUnreadable(SystemMessageText(api_, read.error)));
+        const std::size_t folderBytes = run_.ForCompiler(folder, ExitCode::ScriptProblem).bytes.size();
+        // The compiler's own text of the folder: its current directory (set
+        // by the long name) in the ANSI code page, then "\", which a drive's
+        // root already ends with.
+        const bool root = folder.size() == 3 && folder[1] == u':';
+        const std::size_t currentBytes = AnsiLength(api_, folder) + (root ? 1 : 0);
+        if (const auto overflow = FindPackOverflow(read.bytes, hspFolder.size(), folderBytes, currentBytes)) {
+            if (overflow->defaultName)
+                run_.Fail(ExitCode::ScriptProblem, texts_.PathTooLong(folder, kDefaultNameFolderLimit));
             run_.Fail(ExitCode::ScriptProblem, texts_.PackOptionTooLong(FromAnsi(api_, overflow->option), overflow->limit));
+        }
         return ReadPackOptions(read.bytes);
     }
 

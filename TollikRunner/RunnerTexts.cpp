@@ -323,6 +323,13 @@ std::u16string RunnerTexts::PackfileUnreadable(std::u16string_view reason) const
                      u"\r\nCheck that the script's folder can be written to and that no other program holds the packfile open.")});
 }
 
+std::u16string RunnerTexts::PackfileTooLarge() const {
+    return Pick(u"実行ファイルを作りませんでした。コンパイラーが書いた packfile が 1 MiB を超えています。#pack と #epack で"
+                u"まとめるファイルを減らしてください。",
+                u"No executable was made: the packfile the compiler wrote is larger than 1 MiB. Pack fewer files with "
+                u"#pack and #epack.");
+}
+
 std::u16string RunnerTexts::OptionsNotAppliedTo64Bit(std::u16string_view options) const {
     return Cat({Pick(u"\r\n\r\n#packopt の ", u"\r\n\r\nNot applied: #packopt "), options,
                 Pick(u" は適用されていません。64 ビット版ランタイム hsp3_64 の実行ファイルは、アイコンなどを書き換えられません。",

@@ -76,6 +76,7 @@ struct RunnerTexts {
     std::u16string IconinsFailed(std::u16string_view iconins, std::u16string_view options, std::u16string_view why) const;
     std::u16string PackOptionTooLong(std::u16string_view option, std::size_t limit) const;
     std::u16string PackfileUnreadable(std::u16string_view reason) const;
+    std::u16string PackfileTooLarge() const;
     // The options iconins.exe would apply, left out for the 64-bit runtime.
     std::u16string OptionsNotAppliedTo64Bit(std::u16string_view options) const;
     std::u16string ExitCodeWas(std::uint32_t code) const;

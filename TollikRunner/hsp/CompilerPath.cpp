@@ -18,6 +18,13 @@ std::u16string FromCodePage(os::SystemApi& api, std::uint32_t codePage, std::str
     return text;
 }
 
+std::size_t AnsiLength(os::SystemApi& api, std::u16string_view text) {
+    if (text.empty() || text.size() > INT_MAX) return 0;
+    const int size = api.WideCharToMultiByte(os::kCpAcp, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                             nullptr, nullptr);
+    return size > 0 ? static_cast<std::size_t>(size) : 0;
+}
+
 std::optional<std::string> ToAnsiExactly(os::SystemApi& api, std::u16string_view text) {
     if (text.empty()) return std::string();
     if (text.size() > INT_MAX) return std::nullopt;

@@ -23,6 +23,9 @@ inline constexpr std::size_t kHspFolderPathLimit = kCompilerPathLimit - 7 - 64;
 std::optional<std::string> ToAnsiExactly(os::SystemApi& api, std::u16string_view text);
 // ANSI bytes back to UTF-16; invalid sequences as the system decodes them.
 std::u16string FromAnsi(os::SystemApi& api, std::string_view bytes);
+// The bytes `text` takes in the ANSI code page, a unit it lacks counted as
+// the default character that stands in for it.
+std::size_t AnsiLength(os::SystemApi& api, std::u16string_view text);
 // The same from another code page; empty where the system lacks it.
 std::u16string FromCodePage(os::SystemApi& api, std::uint32_t codePage, std::string_view bytes);
 

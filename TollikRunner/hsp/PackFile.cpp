@@ -1,6 +1,5 @@
 #include "hsp/PackFile.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "HSPCmp/ScriptFileName.h"
@@ -34,22 +33,29 @@ std::map<std::string, std::string> ReadPackOptions(std::string_view packfile) {
     return options;
 }
 
+std::string_view WithoutExtension(std::string_view name) {
+    std::size_t dot = std::string_view::npos;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (byte == '.') dot = i;
+        else if (byte == '\\') dot = std::string_view::npos;
+        else if ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC)) ++i;
+    }
+    return dot == std::string_view::npos ? name : name.substr(0, dot);
+}
+
 std::optional<PackOverflow> FindPackOverflow(std::string_view packfile, std::size_t hspFolderBytes,
-                                             std::size_t scriptFolderBytes) {
+                                             std::size_t scriptFolderBytes, std::size_t currentFolderBytes) {
     constexpr std::size_t kBuffer = 259;  // _MAX_PATH less the final NUL
     constexpr std::size_t kLine = 511;    // GetPackfileOption's line buffer, likewise
     const auto room = [](std::size_t used) { return used < kBuffer ? kBuffer - used : 0; };
     // hsc3_make builds "<folder><name>.exe" before it looks at anything
     // else, the name being "hsptmp" unless #packopt name says otherwise.
-    std::size_t nameBytes = kScriptFileNameBytes.size();
+    std::optional<std::size_t> nameBytes;
     for (const std::string_view line : OptionLines(packfile)) {
         const std::size_t equals = line.find('=', 2);
         const std::string name(line.substr(2, (equals == std::string_view::npos ? line.size() : equals) - 2));
-        if (name == "name" && equals != std::string_view::npos) {
-            // Without its extension, as the compiler's cutext leaves it.
-            const std::string_view value = line.substr(equals + 1);
-            nameBytes = std::min(value.size(), value.rfind('.'));
-        }
+        if (name == "name" && equals != std::string_view::npos) nameBytes = WithoutExtension(line.substr(equals + 1)).size();
         // The whole line, ";!name=value", goes through the line buffer first.
         const std::size_t around = 3 + name.size();
         if (line.size() > kLine) return PackOverflow{name, kLine > around ? kLine - around : 0};
@@ -60,7 +66,8 @@ std::optional<PackOverflow> FindPackOverflow(std::string_view packfile, std::siz
         else if (name == "icon" || name == "version" || name == "manifest") limit = room(scriptFolderBytes);
         if (value > limit) return PackOverflow{name, limit};
     }
-    if (nameBytes > room(scriptFolderBytes + 4)) return PackOverflow{"name", room(scriptFolderBytes + 4)};
+    const std::size_t nameRoom = room(currentFolderBytes + 4);  // then ".exe"
+    if (nameBytes.value_or(kScriptFileNameBytes.size()) > nameRoom) return PackOverflow{"name", nameRoom, !nameBytes};
     return std::nullopt;
 }
 
@@ -87,8 +94,7 @@ std::string IconinsArguments(const std::map<std::string, std::string>& options, 
 std::string MadeExecutableFileName(const std::map<std::string, std::string>& options) {
     const auto name = options.find("name");
     std::string file = name == options.end() ? std::string(kScriptFileNameBytes) : name->second;
-    // As the compiler's cutext: from the last full stop on.
-    if (const std::size_t dot = file.rfind('.'); dot != std::string::npos) file.resize(dot);
+    file = std::string(WithoutExtension(file));
     // As GetPackfileOptionInt: the leading digits.
     const auto type = options.find("type");
     int number = 0;

@@ -17,16 +17,25 @@ std::map<std::string, std::string> ReadPackOptions(std::string_view packfile);
 // A line or option the compiler's hsc3_make would copy past the end of a
 // fixed buffer: a packfile line over 511 bytes, or #packopt runtime, name,
 // icon, version, manifest, lang or upx once the folder it is put after is
-// counted; also the default name "hsptmp" where no #packopt name is given.
-// `scriptFolderBytes`: the compiler's own form of the folder, its current
-// directory then "\" (a drive's root so ends with two). `limit`: the most
-// bytes the option's value may have here.
+// counted; also the default name "hsptmp" where no #packopt name is given
+// (`defaultName`: the folder is what is too long). `scriptFolderBytes`: the
+// folder as the runner hands it on, with its final backslash;
+// `currentFolderBytes`: the compiler's own text of it, its current
+// directory in the ANSI code page then "\" (a drive's root so ends with
+// two), which the executable's path starts with. `limit`: the most bytes
+// the option's value may have here.
 struct PackOverflow {
     std::string option;
     std::size_t limit = 0;
+    bool defaultName = false;
 };
 std::optional<PackOverflow> FindPackOverflow(std::string_view packfile, std::size_t hspFolderBytes,
-                                             std::size_t scriptFolderBytes);
+                                             std::size_t scriptFolderBytes, std::size_t currentFolderBytes);
+
+// `name` without its extension, as the compiler's cutext cuts it: from the
+// last full stop after the last backslash, a full stop that is the second
+// byte of a Shift_JIS pair not counting.
+std::string_view WithoutExtension(std::string_view name);
 
 // The #packopt options hsc3_make leaves to iconins.exe, in its order.
 inline constexpr std::string_view kIconinsOptions[] = {"icon", "version", "manifest", "lang", "upx"};

@@ -176,7 +176,7 @@ TEST_F(Runner, ModeThreeNamesWhyNoExecutableWasMadeAndRunsIconinsForItsOptions) 
         {"old executable running", -1, "#Write error [demo.exe].", {}, ExitCode::ScriptProblem,
          "実行ファイルを書き込めません:\r\n    C:\\work\\demo.exe\r\n\r\n前に作った実行ファイルが動いていれば"},
         {"another failure", -1, "#Error:bad in line 2 [hsptmp]", {}, ExitCode::CompileError, "コンパイル エラー: 2 行目: bad"},
-        {"iconins fails", 0, "Make custom execute file [demo.exe].",
+        {"iconins fails, its executable never readable", 0, "Make custom execute file [demo.exe].",
          [](FakeToolchain& w) { w.exitCodes[u"C:\\hsp37\\iconins.exe"] = 2; }, ExitCode::ToolchainProblem,
          "#packopt の icon, lang を適用する iconins.exe が失敗しました (終了コード 2)"},
         {"iconins hangs", 0, "Make custom execute file [demo.exe].",
@@ -212,6 +212,9 @@ TEST_F(Runner, ModeThreeNamesWhyNoExecutableWasMadeAndRunsIconinsForItsOptions) 
             EXPECT_EQ(Utf8(windows.processes[0].currentDirectory), "C:\\work\\");
             EXPECT_EQ(windows.slept, 100u) << "a pause, then the executable could be read";
         }
+        if (std::string(c.name).starts_with("iconins fails")) {
+            EXPECT_EQ(windows.slept, 4900u) << "49 pauses, then on";
+        }
         if (std::string(c.name) == "64-bit runtime") {
             EXPECT_TRUE(windows.processes.empty());
         }
@@ -232,13 +235,17 @@ TEST_F(Runner, ModeThreeRefusesWhatHsc3MakeCannotHold) {
     } cases[] = {
         {"249-byte folder, the default name", deep + u"\\hsptmp", "", ExitCode::Success, "実行ファイルを作りました"},
         {"250-byte folder, the default name", deep + u"d\\hsptmp", "", ExitCode::ScriptProblem,
-         "#packopt name が HSP のコンパイラーには長すぎます (ここでは 5 バイトまで)"},
+         "HSP のコンパイラーにはこのパスが長すぎます (249 バイトまで)"},
         {"a drive's root: the compiler adds its own backslash", u"C:\\hsptmp",
          ";!name=" + std::string(252, 'n') + ".exe\r\n", ExitCode::ScriptProblem, "(ここでは 251 バイトまで)"},
         {"a name's extension is not counted", deep + u"\\hsptmp", ";!name=hsptmp.exe\r\n", ExitCode::Success,
          "実行ファイルを作りました"},
-        {"a packfile over 1 MiB", u"C:\\work\\hsptmp", std::string(1 << 20, ';'), ExitCode::ScriptProblem,
-         "packfile を読めません: 1 MiB+"},
+        {"the runtime after the HSP folder", u"C:\\work\\hsptmp", ";!runtime=" + std::string(251, 'r') + "\r\n",
+         ExitCode::ScriptProblem, "#packopt runtime が HSP のコンパイラーには長すぎます (ここでは 250 バイトまで)"},
+        {"a line over the compiler's 511 bytes", u"C:\\work\\hsptmp", ";!lang=" + std::string(505, 'l') + "\r\n",
+         ExitCode::ScriptProblem, "#packopt lang が HSP のコンパイラーには長すぎます (ここでは 504 バイトまで)"},
+        {"a packfile over 1 MiB", u"C:\\work\\hsptmp", std::string((1 << 20) + 1, ';'), ExitCode::ScriptProblem,
+         "packfile が 1 MiB を超えています"},
         {"a packfile held open", u"C:\\work\\hsptmp", "held", ExitCode::ScriptProblem,
          "packfile を読めません: The process cannot access the file"},
     };
@@ -260,6 +267,9 @@ TEST(PackFile, NamesTheExecutableAsTheCompilerDoes) {
     EXPECT_EQ(runner::MadeExecutableFileName(runner::ReadPackOptions("start.ax\r\n")), "hsptmp.exe");
     EXPECT_EQ(runner::MadeExecutableFileName(runner::ReadPackOptions(";!name=old\n;!name=my.game.exe\n;!type=2\n")),
               "my.game.scr");
+    // A full stop in a folder, or as the second byte of a Shift_JIS pair, starts no extension.
+    EXPECT_EQ(runner::MadeExecutableFileName(runner::ReadPackOptions(";!name=v1.2\\game\n")), "v1.2\\game.exe");
+    EXPECT_EQ(runner::MadeExecutableFileName(runner::ReadPackOptions(";!name=caf\xE9.exe\n")), "caf\xE9.exe.exe");
 }
 
 TEST_F(Runner, CompileErrorShowsTheFirstErrorAboveTheWholeReportInEveryMode) {
