@@ -110,7 +110,8 @@ enable_x86_32_emulation() {
 undo_x86_32_emulation() {
     local step
     for step in "${EMULATION_UNDO[@]}"; do
-        echo "${step%% *}" >"$BINFMT_DIR/${step#* }" 2>/dev/null || true
+        echo "${step%% *}" >"$BINFMT_DIR/${step#* }" 2>/dev/null ||
+            echo "warning: could not write ${step%% *} to $BINFMT_DIR/${step#* } to put binfmt_misc back" >&2
     done
     EMULATION_UNDO=()
 }
@@ -122,7 +123,7 @@ probe_under_emulation() {
     enable_x86_32_emulation || return 1
     probe_x86_32 && return 0
     undo_x86_32_emulation
-    EMULATION_WHY="even qemu-i386 registered with binfmt_misc does not run them, so binfmt_misc was put back as it was"
+    EMULATION_WHY="even under qemu-i386 registered with binfmt_misc no i386 program ran from build/ (a noexec mount or a security policy?), so binfmt_misc was put back as it was"
     return 1
 }
 

@@ -25,6 +25,10 @@ stop() {
     stop_wine
 }
 trap stop EXIT
+# bash runs the EXIT trap on a signal only when it handles that signal: a
+# cancelled CI job (TERM) must not leave the prefix's job running.
+trap 'exit 143' TERM HUP
+trap 'exit 130' INT
 if grep -qx 'TOLLIK_X86_32_TIMED=no' "$MACHINE_FILE" && ! grep -qx 'TOLLIK_X86_32=none' "$MACHINE_FILE"; then
     echo "== the Wine prefix ${WINE_SCREEN_PREFIX_DIR#"$ROOT"/}: made when new, and one 32-bit start timed, in the background while the programs build"
     prefix_started=$(date +%s)
