@@ -186,7 +186,7 @@ bool FakeToolchain::CreateProcessW(const char16_t* applicationName, char16_t* co
         return false;
     }
     processes.push_back({applicationName, commandLine, currentDirectory ? currentDirectory : u"", creationFlags,
-                         showWindow, dllDirectory, HoldsMutex()});
+                         showWindow, dllDirectory});
     information.process = reinterpret_cast<void*>(nextProcess_++);
     information.thread = reinterpret_cast<void*>(nextProcess_++);
     information.processId = static_cast<std::uint32_t>(nextProcess_);

@@ -35,8 +35,7 @@ struct StartedProcess {
     std::uint32_t creationFlags = 0;
     std::uint16_t showWindow = 0;
     std::optional<std::u16string> dllDirectory;  // SetDllDirectoryW's setting, which the child inherits
-    bool whileLocked = false;                    // started while the runner held a mutex
-    bool awaitedWhileLocked = false;             // waited for (idle, or a moment) with it held
+    bool awaitedWhileLocked = false;             // waited for (idle, or a moment) with a mutex held
 };
 
 struct ShownWindow {

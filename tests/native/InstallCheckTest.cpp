@@ -211,9 +211,7 @@ TEST(InstallCheck, FlagsWhatStopsTheCommandAndWhatIsMisread) {
         EXPECT_EQ(Flagged(report), c.flagged);
         EXPECT_TRUE(Says(report, c.says));
         if (c.says == MessageId::HspFolderElsewhere) {
-            EXPECT_NE(FormatReport(report, Language::English).find("found: C:\\hsp38\\. To use it, put this line under "
-                                                                   "[Tollik] in Tollik.ini: HSPDirName=C:\\hsp38\\"),
-                      std::string::npos);
+            EXPECT_NE(FormatReport(report, Language::English).find("C:\\hsp38\\. To use it, put this line under [Tollik] in Tollik.ini: HSPDirName=C:\\hsp38\\"), std::string::npos);
         }
         if (c.packaged) {
             EXPECT_NE(FormatReport(report, Language::English).find("\\PellamUWP\\Pellam.ini"),

@@ -35,8 +35,6 @@ TEST(ReportText, TheCompilersWordsAndTheUsersTextBothReadOnEachCodePage) {
          error + u"--> mes \"cafés “Hi”\"\r\n"},
         {"1252: an accented file name inside the compiler's words", 1252, Sjis(missing) + "na\xEFve.as]\r\n",
          missing + u"naïve.as]\r\n"},
-        {"1252: the English compiler", 1252, "#Source file not found.[d\xE9j\xE0.as]\r\n",
-         u"#Source file not found.[déjà.as]\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
