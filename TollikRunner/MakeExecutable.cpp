@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "Common/FileSystem.h"
+#include "Common/PathText.h"
 #include "Common/SystemMessage.h"
 #include "HSPCmp/ScriptFileName.h"
 #include "hsp/CompilerReport.h"
@@ -29,13 +30,7 @@ constexpr int kReadableSteps = 49;
 // and the like rewritten by iconins.exe.
 bool Is64BitRuntime(std::u16string_view runtime) {
     if (const std::size_t dot = runtime.rfind(u'.'); dot != std::u16string_view::npos) runtime = runtime.substr(0, dot);
-    constexpr std::u16string_view kName = u"hsp3_64";
-    if (runtime.size() != kName.size()) return false;
-    for (std::size_t i = 0; i < kName.size(); ++i) {
-        const char16_t unit = runtime[i] >= u'A' && runtime[i] <= u'Z' ? static_cast<char16_t>(runtime[i] + 32) : runtime[i];
-        if (unit != kName[i]) return false;
-    }
-    return true;
+    return FoldAsciiCase(runtime) == u"hsp3_64";
 }
 
 class Maker {

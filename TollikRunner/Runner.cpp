@@ -153,12 +153,7 @@ private:
     // The file an error is in, when it is not the script: the user's document
     // has no such line.
     std::u16string OtherFile(const std::u16string& file) const {
-        const auto folded = [](std::u16string text) {
-            for (char16_t& unit : text)
-                if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit - u'A' + u'a');
-            return text;
-        };
-        return file.empty() || folded(file) == folded(scriptNameForCompiler_) ? std::u16string() : file;
+        return file.empty() || FoldAsciiCase(file) == FoldAsciiCase(scriptNameForCompiler_) ? std::u16string() : file;
     }
 
     // hsc_comp reads the script as Shift_JIS unless told it is UTF-8, which

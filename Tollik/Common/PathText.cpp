@@ -44,4 +44,11 @@ std::u16string AddTrailingDelimiter(std::u16string_view path) {
     return result;
 }
 
+std::u16string FoldAsciiCase(std::u16string_view name) {
+    std::u16string folded(name);
+    for (char16_t& unit : folded)
+        if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit - u'A' + u'a');
+    return folded;
+}
+
 }  // namespace tollik

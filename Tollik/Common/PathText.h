@@ -20,5 +20,8 @@ std::u16string NamePart(std::u16string_view path);
 std::u16string ReplaceExtension(std::u16string_view path, std::u16string_view extension);
 // The path ending with a backslash; the empty path gives a single backslash.
 std::u16string AddTrailingDelimiter(std::u16string_view path);
+// A file name with A-Z made a-z: how the runner compares the names the
+// compiler and HSP's installer write, which are ASCII.
+std::u16string FoldAsciiCase(std::u16string_view name);
 
 }  // namespace tollik

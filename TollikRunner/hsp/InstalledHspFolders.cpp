@@ -3,17 +3,12 @@
 #include <algorithm>
 
 #include "Common/FileSystem.h"
+#include "Common/PathText.h"
 #include "hsp/HspCompiler.h"
 #include "os/Handles.h"
 
 namespace tollik::runner {
 namespace {
-
-std::u16string Folded(std::u16string text) {
-    for (char16_t& unit : text)
-        if (unit >= u'a' && unit <= u'z') unit = static_cast<char16_t>(unit - u'a' + u'A');
-    return text;
-}
 
 std::vector<std::u16string> FoldersNamedHsp(os::SystemApi& api, const std::u16string& root) {
     std::vector<std::u16string> names;
@@ -38,7 +33,7 @@ std::vector<std::u16string> FindInstalledHspFolders(os::SystemApi& api) {
         if (api.GetDriveTypeW(root.c_str()) != os::kDriveFixed) continue;
         std::vector<std::u16string> names = FoldersNamedHsp(api, root);
         std::sort(names.begin(), names.end(),
-                  [](const std::u16string& a, const std::u16string& b) { return Folded(a) > Folded(b); });
+                  [](const std::u16string& a, const std::u16string& b) { return FoldAsciiCase(a) > FoldAsciiCase(b); });
         for (const std::u16string& name : names) {
             const std::u16string folder = root + name + u"\\";
             if (FileIsPresent(api, folder + std::u16string(kCompilerDll))) folders.push_back(folder);

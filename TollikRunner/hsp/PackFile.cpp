@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "HSPCmp/ScriptFileName.h"
+#include "hsp/ReportText.h"
 
 namespace tollik::runner {
 namespace {
@@ -39,7 +40,7 @@ std::string_view WithoutExtension(std::string_view name) {
         const auto byte = static_cast<unsigned char>(name[i]);
         if (byte == '.') dot = i;
         else if (byte == '\\') dot = std::string_view::npos;
-        else if ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC)) ++i;
+        else if (IsShiftJisLeadByte(byte)) ++i;
     }
     return dot == std::string_view::npos ? name : name.substr(0, dot);
 }

@@ -36,7 +36,6 @@ std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t at) {
     return 0;
 }
 
-bool IsShiftJisLead(unsigned byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 bool IsShiftJisTrail(unsigned byte) { return byte >= 0x40 && byte <= 0xFC && byte != 0x7F; }
 // The lead bytes of every Japanese word the compiler writes.
 bool IsCompilerLead(unsigned byte) { return (byte >= 0x81 && byte <= 0x83) || (byte >= 0x88 && byte <= 0x9F); }
@@ -69,7 +68,7 @@ std::vector<ReportPiece> SplitReport(std::string_view bytes, std::uint32_t ansiC
             std::uint32_t codePage = os::kCpAcp;
             if (byte >= 0x80) {
                 const std::size_t sequence = utf8 ? Utf8SequenceAt(bytes.substr(0, end), at) : 0;
-                const bool pair = (utf8 ? IsShiftJisLead(byte) : IsCompilerLead(byte)) && at + 1 < end &&
+                const bool pair = (utf8 ? IsShiftJisLeadByte(static_cast<unsigned char>(byte)) : IsCompilerLead(byte)) && at + 1 < end &&
                                   IsShiftJisTrail(Byte(bytes, at + 1));
                 if (sequence != 0) {
                     length = sequence;
@@ -100,7 +99,7 @@ std::u16string DecodeReport(os::SystemApi& api, std::string_view bytes) {
 
 bool HoldsShiftJisLeadBytes(std::string_view script) {
     for (const char byte : script)
-        if (IsShiftJisLead(static_cast<unsigned char>(byte))) return true;
+        if (IsShiftJisLeadByte(static_cast<unsigned char>(byte))) return true;
     return false;
 }
 

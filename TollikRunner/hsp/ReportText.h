@@ -37,8 +37,13 @@ std::vector<ReportPiece> SplitReport(std::string_view bytes, std::uint32_t ansiC
 // without code page 932 reads it all in the ANSI code page.
 std::u16string DecodeReport(os::SystemApi& api, std::string_view bytes);
 
-// Whether `script` holds bytes the compiler takes for the first of a
-// Shift_JIS pair (it reads scripts so unless told they are UTF-8).
+// A byte the compiler takes for the first of a Shift_JIS pair (its
+// CheckByteSJIS): it reads scripts and names so unless told they are UTF-8.
+constexpr bool IsShiftJisLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Whether `script` holds such bytes.
 bool HoldsShiftJisLeadBytes(std::string_view script);
 
 }  // namespace tollik::runner
