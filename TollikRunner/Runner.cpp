@@ -18,8 +18,10 @@
 #include "hsp/CompilerReport.h"
 #include "hsp/DllSearch.h"
 #include "hsp/HspCompiler.h"
+#include "hsp/IncludeSearch.h"
 #include "hsp/InstalledHspFolders.h"
 #include "hsp/ReportText.h"
+#include "hsp/ScriptEncoding.h"
 #include "os/Handles.h"
 
 namespace tollik::runner {
@@ -38,9 +40,11 @@ public:
         const std::u16string hsp = HspFolder(fields.hspDirectory);
         CheckToolchain(hsp);
         const std::string scriptName = EnterScriptFolder(script_);
+        utf8Input_ = CompilerReadsUtf8(api_, script_);
         const LoadedCompiler loaded = LoadCompilerFrom(hsp);
         HspCompiler compiler(api_, loaded.exports);
         const std::string common = IncludeFolder(hsp);
+        commonFolder_ = hsp + std::u16string(kCommonFolder);
         HoldScriptFolder();
         if (mode_->makesExecutable) return MakeExecutable(*this, compiler, {scriptName, common, hsp});
 
@@ -156,23 +160,25 @@ private:
         return file.empty() || FoldAsciiCase(file) == FoldAsciiCase(scriptNameForCompiler_) ? std::u16string() : file;
     }
 
-    // hsc_comp reads the script as Shift_JIS unless told it is UTF-8, which
-    // it is where the ANSI code page is 65001 (the plug-in writes it so).
-    std::intptr_t ScriptEncoding() override { return api_.GetACP() == os::kCpUtf8 ? kPreprocessUtf8Input : 0; }
+    std::intptr_t ScriptEncoding() override { return utf8Input_ ? kPreprocessUtf8Input : 0; }
 
-    // The first error, and under a code page other than 932 and 65001 why
-    // the script's bytes may have misled the compiler.
+    // The first error, and why the script's bytes or an included file's may
+    // have misled the compiler: under a code page other than 932 a script
+    // read as Shift_JIS, under UTF-8 input a module that is not UTF-8.
     std::u16string CompileErrorSummary(const std::u16string& report) override {
         const std::optional<FirstError> first = FindFirstError(report);
         std::u16string summary = !first ? texts_.ErrorWithoutLine(u"")
                                  : first->line ? texts_.ErrorOnLine(*first->line, first->message, OtherFile(first->file))
                                                : texts_.ErrorWithoutLine(first->message);
-        if (const std::uint32_t codePage = api_.GetACP(); codePage != kCpShiftJis && codePage != os::kCpUtf8) {
+        if (const std::uint32_t codePage = api_.GetACP(); !utf8Input_ && codePage != kCpShiftJis) {
             constexpr std::int64_t kScriptReadLimit = 64 << 20;
             const FileBytes script = ReadFileBytes(api_, script_, kScriptReadLimit);
             if (script.outcome == FileRead::Read && HoldsShiftJisLeadBytes(script.bytes))
                 summary += u"\r\n" + texts_.ShiftJisLeadBytes(codePage);
         }
+        if (const std::u16string other = first ? OtherFile(first->file) : std::u16string(); utf8Input_ && !other.empty())
+            if (const std::u16string path = FindNonUtf8Include(api_, script_, commonFolder_, other); !path.empty())
+                summary += u"\r\n" + texts_.IncludeNotUtf8(other, path);
         return summary;
     }
 
@@ -220,6 +226,8 @@ private:
     std::u16string scriptFolder_;
     std::optional<FolderLock> lock_;
     std::u16string scriptNameForCompiler_;
+    std::u16string commonFolder_;
+    bool utf8Input_ = false;  // the compiler reads the script as UTF-8
 };
 
 }  // namespace

@@ -242,6 +242,18 @@ std::u16string RunnerTexts::ShiftJisLeadBytes(std::uint32_t codePage) const {
                 u"its UTF-8 option."});
 }
 
+std::u16string RunnerTexts::IncludeNotUtf8(std::u16string_view name, std::u16string_view path) const {
+    if (language == Language::Japanese)
+        return Cat({name, u" は UTF-8 として正しくありません。おそらく Shift_JIS で保存されています。このスクリプトでは"
+                          u"コンパイラーが #include したものも含めすべてのファイルを UTF-8 として読むため、Shift_JIS の文字が"
+                          u"後ろの文字 (閉じる引用符も) を巻き込みます。",
+                    name, u" を UTF-8 で保存し直してください:\r\n    ", path});
+    return Cat({name, u" is not valid UTF-8: it is probably saved as Shift_JIS. For this script the compiler reads "
+                      u"every file as UTF-8, the included ones too, so a Shift_JIS character can swallow the ones "
+                      u"after it, a closing quote too. Save ",
+                name, u" as UTF-8:\r\n    ", path});
+}
+
 std::u16string RunnerTexts::ErrorOnLine(std::int32_t line, std::u16string_view message,
                                         std::u16string_view file) const {
     if (language == Language::Japanese) {

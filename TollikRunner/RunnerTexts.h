@@ -62,6 +62,9 @@ struct RunnerTexts {
     // Why bytes of the script go wrong under a code page other than 932
     // and 65001, and what helps: one sentence below the summary.
     std::u16string ShiftJisLeadBytes(std::uint32_t codePage) const;
+    // An included file `name`, found at `path`, that is not UTF-8, when the
+    // compiler read every file as UTF-8.
+    std::u16string IncludeNotUtf8(std::u16string_view name, std::u16string_view path) const;
     std::u16string NoErrors() const;
     std::u16string ReportHeading() const;
     std::u16string ExecutableMade(std::u16string_view path) const;

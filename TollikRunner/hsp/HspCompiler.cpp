@@ -64,6 +64,7 @@ void HspCompiler::Prepare(const std::string& script, const std::string& object, 
 }
 
 std::int32_t HspCompiler::Compile(std::intptr_t mode, std::intptr_t preprocessor, std::intptr_t debugWindow) {
+    utf8Input_ = (preprocessor & kPreprocessUtf8Input) != 0;
     return Call(exports_.comp, mode, preprocessor, debugWindow);
 }
 
@@ -76,7 +77,7 @@ std::u16string HspCompiler::Report() {
     std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
     Call(exports_.getmes, Pointer(buffer.data()));
     buffer.back() = '\0';
-    return DecodeReport(api_, std::string_view(buffer.data()));
+    return DecodeReport(api_, std::string_view(buffer.data()), utf8Input_);
 }
 
 std::u16string HspCompiler::Runtime(const std::string& object) {

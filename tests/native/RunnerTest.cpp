@@ -438,26 +438,31 @@ TEST_F(Runner, EnglishForOtherLanguagesAndTheExitCodeStandsWhenNoWindowCanBeShow
     EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1"), ExitCode::CompileError);
 }
 
-// Under code page 65001 the plug-in writes the script in UTF-8, and every
-// compile says so; elsewhere the compiler reads Shift_JIS, and under a code
-// page other than 932 a failed compile of a script holding bytes it takes
-// for Shift_JIS lead bytes says why.
-TEST_F(Runner, TheScriptsEncodingFollowsTheCodePageAndSingleBytePagesAreExplained) {
+// The compiler reads the script as UTF-8 under code page 65001 and where it
+// begins with a byte-order mark, in every mode, and its report is read so;
+// elsewhere it reads Shift_JIS, and under a code page other than 932 a
+// failed compile of a script holding bytes it takes for Shift_JIS lead
+// bytes says why.
+TEST_F(Runner, TheScriptsEncodingFollowsTheCodePageOrItsMarkAndSingleBytePagesAreExplained) {
     const struct {
         std::uint32_t codePage;
-        const char* script;
+        bool marked;
+        const char* line;
         std::intptr_t utf8Input;
         bool explained;
+        const char* quoted;
     } cases[] = {
-        {932, "mes \"\x95\x5C\"\r\n", 0, false},
-        {65001, "mes \"\xE3\x81\x82\"\r\n", 32, false},
-        {1252, "mes \"caf\xE9\"\r\n", 0, true},
-        {1252, "mes \"cafe\"\r\n", 0, false},
+        {932, false, "mes \"\x95\x5C\"", 0, false, "mes \"表\""},
+        {65001, false, "mes \"\xE3\x81\x82\"", 32, false, "mes \"あ\""},
+        {932, true, "mes \"\xF0\x9F\x98\x80\"", 32, false, "mes \"😀\""},
+        {1252, false, "mes \"caf\xE9\"", 0, true, "mes \"café\""},
+        {1252, false, "mes \"cafe\"", 0, false, "mes \"cafe\""},
+        {1252, true, "mes \"caf\xC3\xA9\"", 32, false, "mes \"café\""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.script);
+        SCOPED_TRACE(c.line);
         windows.ansiCodePage = c.codePage;
-        windows.files.AddFile(u"C:\\work\\hsptmp", c.script);
+        windows.files.AddFile(u"C:\\work\\hsptmp", std::string(c.marked ? "\xEF\xBB\xBF" : "") + c.line + "\r\n");
         for (const auto& [mode, packOption] : {std::pair{u"1", 0}, std::pair{u"2", 0}, std::pair{u"3", 4}}) {
             windows.compilerCalls.clear();
             windows.compileResult = 0;
@@ -465,11 +470,58 @@ TEST_F(Runner, TheScriptsEncodingFollowsTheCodePageAndSingleBytePagesAreExplaine
             EXPECT_EQ(windows.compilerCalls.at(4).options[1], packOption | c.utf8Input);
         }
         windows.compileResult = 4;
-        windows.compileReport = kLineThreeReport;
+        windows.compileReport = kLineThreeReport + std::string("--> ") + c.line + "\r\n";
         EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::CompileError);
         const std::string text = WindowText();
         EXPECT_EQ(text.rfind("コンパイル エラー: 3 行目: パラメーター\r\n", 0), 0u) << text;
         EXPECT_EQ(text.find("Shift_JIS として読む") != std::string::npos, c.explained) << text;
+        EXPECT_NE(text.find(std::string("--> ") + c.quoted + "\r\n"), std::string::npos) << text;
+    }
+}
+
+// Read as UTF-8, a module saved as Shift_JIS breaks the compile: the error
+// in it says so, found where the compiler's include search found it.
+TEST_F(Runner, UnderUtf8InputAModuleThatIsNotUtf8IsNamedWhereTheCompilerFoundIt) {
+    const std::string shiftJis = "a = \"\x92\x5D\" + \"x\"\r\n";  // 竈
+    const char* const generator = "mod.as(1) : error 4 : bad (1\x8D\x73\x96\xDA)\r\n";
+    const char* const preprocessor = "#Error:bad in line 1 [mod.as]\r\n";
+    const struct {
+        const char* name;
+        std::uint32_t codePage;
+        bool marked;
+        const char* report;
+        std::vector<std::pair<const char16_t*, std::string>> files;
+        const char* found;  // nothing said when null
+    } cases[] = {
+        {"beside the script", 932, true, generator, {{u"C:\\work\\mod.as", shiftJis}}, "C:\\work\\mod.as"},
+        {"in the include folder", 932, true, preprocessor, {{u"C:\\hsp37\\common\\mod.as", shiftJis}},
+         "C:\\hsp37\\common\\mod.as"},
+        {"the script's folder first", 932, true, preprocessor,
+         {{u"C:\\work\\mod.as", "a = 1\r\n"}, {u"C:\\hsp37\\common\\mod.as", shiftJis}}, nullptr},
+        {"in a folder the script includes from", 65001, false, generator, {{u"C:\\work\\lib\\mod.as", shiftJis}},
+         "C:\\work\\lib\\mod.as"},
+        {"nowhere", 932, true, generator, {}, nullptr},
+        {"read as Shift_JIS", 932, false, generator, {{u"C:\\work\\mod.as", shiftJis}}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeToolchain fresh;
+        fresh.ansiCodePage = c.codePage;
+        for (const char16_t* file : {u"C:\\hsp37\\hspcmp.dll", u"C:\\hsp37\\hsp3.exe"}) fresh.files.AddFile(file);
+        fresh.files.AddFolder(u"C:\\hsp37\\common");
+        fresh.files.AddFolder(u"C:\\work\\lib");
+        fresh.files.AddFile(u"C:\\work\\hsptmp", std::string(c.marked ? "\xEF\xBB\xBF" : "") + "#include \"lib/sub.as\"\r\n");
+        for (const auto& [path, bytes] : c.files) fresh.files.AddFile(path, bytes);
+        fresh.compileResult = 4;
+        fresh.compileReport = c.report;
+        EXPECT_EQ(RunOn(fresh, u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::CompileError);
+        const std::string text = WindowTextOf(fresh);
+        EXPECT_EQ(text.rfind("コンパイル エラー: mod.as の 1 行目: bad\r\n", 0), 0u) << text;
+        const char* said = c.found ? "mod.as は UTF-8 として正しくありません。おそらく Shift_JIS で保存" : "Shift_JIS";
+        EXPECT_EQ(text.find(said) != std::string::npos, c.found != nullptr) << text;
+        if (c.found != nullptr) {
+            EXPECT_NE(text.find(std::string("UTF-8 で保存し直してください:\r\n    ") + c.found), std::string::npos) << text;
+        }
     }
 }
 
