@@ -8,6 +8,7 @@
 #include "Common/FileSystem.h"
 #include "Common/PathText.h"
 #include "Common/SystemMessage.h"
+#include "ErrorSummary.h"
 #include "FolderLock.h"
 #include "MakeExecutable.h"
 #include "RunSteps.h"
@@ -15,12 +16,9 @@
 #include "command/RunModes.h"
 #include "command/RunnerCommandLine.h"
 #include "hsp/CompilerPath.h"
-#include "hsp/CompilerReport.h"
 #include "hsp/DllSearch.h"
 #include "hsp/HspCompiler.h"
-#include "hsp/IncludeSearch.h"
 #include "hsp/InstalledHspFolders.h"
-#include "hsp/ReportText.h"
 #include "hsp/ScriptEncoding.h"
 #include "os/Handles.h"
 
@@ -154,32 +152,11 @@ private:
         return converted;
     }
 
-    // The file an error is in, when it is not the script: the user's document
-    // has no such line.
-    std::u16string OtherFile(const std::u16string& file) const {
-        return file.empty() || FoldAsciiCase(file) == FoldAsciiCase(scriptNameForCompiler_) ? std::u16string() : file;
-    }
-
     std::intptr_t ScriptEncoding() override { return utf8Input_ ? kPreprocessUtf8Input : 0; }
 
-    // The first error, and why the script's bytes or an included file's may
-    // have misled the compiler: under a code page other than 932 a script
-    // read as Shift_JIS, under UTF-8 input a module that is not UTF-8.
     std::u16string CompileErrorSummary(const std::u16string& report) override {
-        const std::optional<FirstError> first = FindFirstError(report);
-        std::u16string summary = !first ? texts_.ErrorWithoutLine(u"")
-                                 : first->line ? texts_.ErrorOnLine(*first->line, first->message, OtherFile(first->file))
-                                               : texts_.ErrorWithoutLine(first->message);
-        if (const std::uint32_t codePage = api_.GetACP(); !utf8Input_ && codePage != kCpShiftJis) {
-            constexpr std::int64_t kScriptReadLimit = 64 << 20;
-            const FileBytes script = ReadFileBytes(api_, script_, kScriptReadLimit);
-            if (script.outcome == FileRead::Read && HoldsShiftJisLeadBytes(script.bytes))
-                summary += u"\r\n" + texts_.ShiftJisLeadBytes(codePage);
-        }
-        if (const std::u16string other = first ? OtherFile(first->file) : std::u16string(); utf8Input_ && !other.empty())
-            if (const std::u16string path = FindNonUtf8Include(api_, script_, commonFolder_, other); !path.empty())
-                summary += u"\r\n" + texts_.IncludeNotUtf8(other, path);
-        return summary;
+        return runner::CompileErrorSummary(api_, texts_, {script_, scriptNameForCompiler_, commonFolder_, utf8Input_},
+                                           report);
     }
 
     void StartRuntime(HspCompiler& compiler, const std::u16string& hsp) {

@@ -88,6 +88,9 @@ std::u16string HspCompiler::Runtime(const std::string& object) {
 }
 
 std::int32_t HspCompiler::Make(const std::string& hspFolder) {
+    // Its report names what the packfile names, which the runner hands it
+    // in the ANSI code page.
+    utf8Input_ = false;
     // Only the folder part counts: the runtime "hsprt" is looked for there.
     const std::string name = hspFolder + std::string(kScriptFileNameBytes);
     return Call(exports_.make, 0, Pointer(name.c_str()));

@@ -48,69 +48,42 @@ std::unique_ptr<UnitTable> Table1252() {
 }
 
 // The code pages iconv gives the fake, by number.
-const char* IconvName(std::uint32_t codePage) {
-    switch (codePage) {
-        case 932: return "CP932";
-        case 936: return "CP936";
-        case 949: return "CP949";
-        case 950: return "CP950";
-        case 1250: return "CP1250";
-        case 1251: return "CP1251";
-        default: return nullptr;
-    }
+std::string IconvName(std::uint32_t codePage) {
+    for (const std::uint32_t known : {932u, 936u, 949u, 950u, 1250u, 1251u})
+        if (codePage == known) return "CP" + std::to_string(codePage);
+    return {};
 }
+bool IsSingleByte(std::uint32_t codePage) { return codePage == 1250 || codePage == 1251; }
 
-bool IsDoubleByte(std::uint32_t codePage) { return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950; }
-
-// A byte that starts a pair: 932's two ranges, 0x81-0xFE for the others.
-bool IsLeadByte(std::uint32_t codePage, unsigned char byte) {
-    if (codePage == 932) return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-    return IsDoubleByte(codePage) && byte >= 0x81 && byte <= 0xFE;
-}
-
-struct Iconv {
-    iconv_t cd;
-    Iconv(const char* to, const char* from) : cd(iconv_open(to, from)) {
-        if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv lacks ") + from + to);
-    }
-    ~Iconv() { iconv_close(cd); }
-    // `bytes` as one whole conversion, or nothing.
-    std::optional<std::string> Convert(std::string_view bytes) const {
-        std::string input(bytes);
-        char out[16];
-        char* in = input.data();
-        char* outPtr = out;
-        std::size_t inLeft = input.size(), outLeft = sizeof out;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
-            return std::nullopt;
-        return std::string(out, sizeof out - outLeft);
-    }
-};
-
-// Built once from iconv, one code point at a time. A single byte iconv
-// leaves undefined (1250's 0x81, 1251's 0x98) stands for the C1 control of
-// its value, both ways, as on Windows; the best-fit rows exist for 932 only.
+// Built once from iconv, one code point at a time; the best-fit rows are
+// 932's only.
 std::unique_ptr<UnitTable> TableFromIconv(std::uint32_t codePage) {
     auto table = std::make_unique<UnitTable>();
     table->fill(kUnmapped);
-    const Iconv encode(IconvName(codePage), "UTF-16LE");
+    const iconv_t cd = iconv_open(IconvName(codePage).c_str(), "UTF-16LE");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv lacks " + IconvName(codePage));
     for (std::uint32_t unit = 0; unit < 0x10000; ++unit) {
         if (unit >= 0xD800 && unit <= 0xDFFF) continue;
-        const char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-        const std::optional<std::string> out = encode.Convert(std::string_view(in, 2));
-        if (!out) continue;
-        if (out->size() == 1) (*table)[unit] = static_cast<unsigned char>((*out)[0]);
-        if (out->size() == 2)
-            (*table)[unit] = static_cast<std::uint16_t>((static_cast<unsigned char>((*out)[0]) << 8) |
-                                                        static_cast<unsigned char>((*out)[1]));
+        char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        char out[8];
+        char* inPtr = in;
+        char* outPtr = out;
+        std::size_t inLeft = 2, outLeft = sizeof out;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) continue;
+        const std::size_t n = sizeof out - outLeft;
+        if (n == 1) (*table)[unit] = static_cast<unsigned char>(out[0]);
+        if (n == 2)
+            (*table)[unit] = static_cast<std::uint16_t>((static_cast<unsigned char>(out[0]) << 8) |
+                                                        static_cast<unsigned char>(out[1]));
     }
-    if (!IsDoubleByte(codePage)) {
-        const Iconv decode("UTF-16LE", IconvName(codePage));
-        for (unsigned byte = 0x80; byte < 0x100; ++byte)
-            if (!decode.Convert(std::string(1, static_cast<char>(byte)))) (*table)[byte] = static_cast<std::uint16_t>(byte);
-    }
+    iconv_close(cd);
     if (codePage == 932) Apply(*table, kBestFit932);
+    // The bytes a single-byte page leaves undefined (1250's 0x81) stand for
+    // the controls of their value, both ways, as on Windows.
+    for (std::uint16_t byte = 0x80; IsSingleByte(codePage) && byte < 0xA0; ++byte)
+        if (DecodeFromCodePage(codePage, std::string(1, static_cast<char>(byte))) == std::u16string(1, byte))
+            (*table)[byte] = byte;
     return table;
 }
 
@@ -126,7 +99,7 @@ const UnitTable& TableFor(std::uint32_t codePage) {
 }  // namespace
 
 bool IsKnownCodePage(std::uint32_t codePage) {
-    return codePage == 1252 || codePage == 65001 || IconvName(codePage) != nullptr;
+    return codePage == 1252 || codePage == 65001 || !IconvName(codePage).empty();
 }
 
 std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text) {
@@ -158,27 +131,34 @@ std::u16string DecodeFromCodePage(std::uint32_t codePage, std::string_view bytes
         }
         return out;
     }
-    // One character at a time, as Windows reads them: a pair the code page
-    // lacks (or a lead byte at the end) becomes its default, 932's katakana
-    // middle dot or "?"; a single byte it lacks, the control of its value.
-    const Iconv decode("UTF-16LE", IconvName(codePage));
-    const char16_t unknown = codePage == 932 ? u'\u30FB' : u'?';
-    for (std::size_t at = 0; at < bytes.size();) {
-        const auto byte = static_cast<unsigned char>(bytes[at]);
-        const std::size_t take = IsLeadByte(codePage, byte) && at + 1 < bytes.size() ? 2 : 1;
-        if (const std::optional<std::string> unit = decode.Convert(bytes.substr(at, take))) {
-            for (std::size_t i = 0; i + 1 < unit->size(); i += 2)
-                out += static_cast<char16_t>(static_cast<unsigned char>((*unit)[i]) |
-                                             (static_cast<unsigned char>((*unit)[i + 1]) << 8));
-            at += take;
-        } else if (codePage == 932 && take == 2) {
-            out += unknown;  // 932 reads on from the second byte
-            at += 1;
+    const iconv_t cd = iconv_open("UTF-16LE", IconvName(codePage).c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv lacks " + IconvName(codePage));
+    std::string input(bytes);
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    while (inLeft > 0) {
+        char16_t unit[2] = {};
+        char* outPtr = reinterpret_cast<char*>(unit);
+        std::size_t outLeft = sizeof unit;
+        // One character at a time: a byte that starts none becomes the
+        // katakana middle dot under 932 and "?" under the other double-byte
+        // pages; a byte a single-byte page lacks, the control of its value.
+        const auto byte = static_cast<unsigned char>(*in);
+        const std::size_t step = byte >= 0x80 && inLeft > 1 && !IsSingleByte(codePage) ? 2 : 1;
+        std::size_t take = byte < 0x80 || (codePage == 932 ? byte >= 0xA1 && byte <= 0xDF : byte == 0x80) ? 1 : step;
+        char* from = in;
+        std::size_t fromLeft = take;
+        if (iconv(cd, &from, &fromLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || fromLeft != 0) {
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            out += IsSingleByte(codePage) ? static_cast<char16_t>(byte) : codePage == 932 ? u'\u30FB' : u'?';
+            take = 1;
         } else {
-            out += IsDoubleByte(codePage) ? unknown : static_cast<char16_t>(byte);
-            at += take;
+            out.append(unit, (sizeof unit - outLeft) / sizeof(char16_t));
         }
+        in += take;
+        inLeft -= take;
     }
+    iconv_close(cd);
     return out;
 }
 

@@ -1,15 +1,13 @@
 #pragma once
-// The ANSI code pages the fake Windows converts to, as WideCharToMultiByte
-// does with flags 0 and no default-character arguments: 1252 (Western) from
-// its own table; 932 (Japanese), 1250 (Central European), 1251 (Cyrillic),
-// 936 (Simplified Chinese), 949 (Korean) and 950 (Traditional Chinese) from
-// glibc's iconv; and 65001 (UTF-8). 1252 and 932 are corrected by Windows'
-// best-fit table (BestFit.inc: U+0100 becomes "A" under 1252, U+00A5 becomes
-// 0x5C under 932); the others write "?" where Windows may write a best-fit
-// look-alike. Each UTF-16 unit the code page still cannot hold (unpaired
-// surrogates, and each half of a pair outside the Basic Multilingual Plane)
-// becomes the default character "?"; UTF-8 writes U+FFFD for an unpaired
-// surrogate.
+// The ANSI code pages the fake Windows converts to: 1252 (Western), 932
+// (Japanese) and 65001 (UTF-8), as WideCharToMultiByte does with flags 0 and
+// no default-character arguments. 1252 comes from its own table and 932 from
+// glibc's iconv, both corrected by Windows' best-fit table (BestFit.inc:
+// U+0100 becomes "A" under 1252, U+00A5 becomes 0x5C under 932); 1250, 1251,
+// 936, 949 and 950 come from iconv alone, without best fit. Each UTF-16
+// unit the code page still cannot hold (unpaired surrogates, and each half
+// of a pair outside the Basic Multilingual Plane) becomes the default
+// character "?"; UTF-8 writes U+FFFD for an unpaired surrogate.
 
 #include <cstdint>
 #include <optional>
@@ -22,9 +20,8 @@ bool IsKnownCodePage(std::uint32_t codePage);
 std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text);
 
 // Bytes of a code page back to UTF-16, as MultiByteToWideChar does with
-// flags 0: a byte that starts no character of 932 becomes U+30FB, a pair
-// 936, 949 or 950 lacks "?", and a byte 1250 or 1251 leaves undefined the
-// control of its value.
+// flags 0: a byte that starts no character of 932 becomes U+30FB, of 936,
+// 949 or 950 "?"; one 1250 or 1251 leaves undefined, the control of its value.
 std::u16string DecodeFromCodePage(std::uint32_t codePage, std::string_view bytes);
 
 // UTF-8 to UTF-16 as MultiByteToWideChar does for code page 65001: strictly
