@@ -10,6 +10,7 @@
 #include "HSPCmp/ScriptFileName.h"
 #include "hsp/CompilerReport.h"
 #include "hsp/PackFile.h"
+#include "hsp/PackfileEncoding.h"
 #include "os/Handles.h"
 
 namespace tollik::runner {
@@ -62,10 +63,11 @@ private:
     // is a packfile the compiler would read unchecked.
     std::map<std::string, std::string> ReadPackfile(const std::string& hspFolder) {
         const std::u16string& folder = run_.ScriptFolder();
-        const FileBytes read = ReadFileBytes(api_, folder + u"packfile", kPackfileLimit);
+        FileBytes read = ReadFileBytes(api_, folder + u"packfile", kPackfileLimit);
         if (read.outcome == FileRead::TooLarge) run_.Fail(ExitCode::ScriptProblem, texts_.PackfileTooLarge());
         if (read.outcome != FileRead::Read)
             run_.Fail(ExitCode::ScriptProblem, texts_.PackfileUnreadable(SystemMessageText(api_, read.error)));
+        if (run_.ScriptEncoding() != 0 && api_.GetACP() != os::kCpUtf8) HandOverInAnsi(folder + u"packfile", read.bytes);
         const std::size_t folderBytes = run_.ForCompiler(folder, ExitCode::ScriptProblem).bytes.size();
         // The compiler's own text of the folder: its current directory (set
         // by the long name) in the ANSI code page, then "\", which a drive's
@@ -78,6 +80,18 @@ private:
             run_.Fail(ExitCode::ScriptProblem, texts_.PackOptionTooLong(FromAnsi(api_, overflow->option), overflow->limit));
         }
         return ReadPackOptions(read.bytes);
+    }
+
+    // The names of a script read as UTF-8, rewritten in the code page
+    // hsc3_make opens files with.
+    void HandOverInAnsi(const std::u16string& path, std::string& packfile) {
+        const std::optional<AnsiPackfile> ansi = PackfileInAnsi(api_, packfile);
+        if (!ansi) return;
+        if (!ansi->refused.empty())
+            run_.Fail(ExitCode::ScriptProblem, texts_.PackNameNotInCodePage(ansi->refused, api_.GetACP()));
+        if (const std::uint32_t error = WriteWholeFile(api_, path, ansi->bytes); error != 0)
+            run_.Fail(ExitCode::ScriptProblem, texts_.PackfileNotWritten(SystemMessageText(api_, error)));
+        packfile = ansi->bytes;
     }
 
     // hsc3_make fails for the toolchain's sake or the folder's as well as

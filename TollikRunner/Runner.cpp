@@ -8,6 +8,7 @@
 #include "Common/FileSystem.h"
 #include "Common/PathText.h"
 #include "Common/SystemMessage.h"
+#include "ErrorSummary.h"
 #include "FolderLock.h"
 #include "MakeExecutable.h"
 #include "RunSteps.h"
@@ -15,11 +16,10 @@
 #include "command/RunModes.h"
 #include "command/RunnerCommandLine.h"
 #include "hsp/CompilerPath.h"
-#include "hsp/CompilerReport.h"
 #include "hsp/DllSearch.h"
 #include "hsp/HspCompiler.h"
 #include "hsp/InstalledHspFolders.h"
-#include "hsp/ReportText.h"
+#include "hsp/ScriptEncoding.h"
 #include "os/Handles.h"
 
 namespace tollik::runner {
@@ -38,9 +38,11 @@ public:
         const std::u16string hsp = HspFolder(fields.hspDirectory);
         CheckToolchain(hsp);
         const std::string scriptName = EnterScriptFolder(script_);
+        utf8Input_ = CompilerReadsUtf8(api_, script_);
         const LoadedCompiler loaded = LoadCompilerFrom(hsp);
         HspCompiler compiler(api_, loaded.exports);
         const std::string common = IncludeFolder(hsp);
+        commonFolder_ = hsp + std::u16string(kCommonFolder);
         HoldScriptFolder();
         if (mode_->makesExecutable) return MakeExecutable(*this, compiler, {scriptName, common, hsp});
 
@@ -150,30 +152,11 @@ private:
         return converted;
     }
 
-    // The file an error is in, when it is not the script: the user's document
-    // has no such line.
-    std::u16string OtherFile(const std::u16string& file) const {
-        return file.empty() || FoldAsciiCase(file) == FoldAsciiCase(scriptNameForCompiler_) ? std::u16string() : file;
-    }
+    std::intptr_t ScriptEncoding() override { return utf8Input_ ? kPreprocessUtf8Input : 0; }
 
-    // hsc_comp reads the script as Shift_JIS unless told it is UTF-8, which
-    // it is where the ANSI code page is 65001 (the plug-in writes it so).
-    std::intptr_t ScriptEncoding() override { return api_.GetACP() == os::kCpUtf8 ? kPreprocessUtf8Input : 0; }
-
-    // The first error, and under a code page other than 932 and 65001 why
-    // the script's bytes may have misled the compiler.
     std::u16string CompileErrorSummary(const std::u16string& report) override {
-        const std::optional<FirstError> first = FindFirstError(report);
-        std::u16string summary = !first ? texts_.ErrorWithoutLine(u"")
-                                 : first->line ? texts_.ErrorOnLine(*first->line, first->message, OtherFile(first->file))
-                                               : texts_.ErrorWithoutLine(first->message);
-        if (const std::uint32_t codePage = api_.GetACP(); codePage != kCpShiftJis && codePage != os::kCpUtf8) {
-            constexpr std::int64_t kScriptReadLimit = 64 << 20;
-            const FileBytes script = ReadFileBytes(api_, script_, kScriptReadLimit);
-            if (script.outcome == FileRead::Read && HoldsShiftJisLeadBytes(script.bytes))
-                summary += u"\r\n" + texts_.ShiftJisLeadBytes(codePage);
-        }
-        return summary;
+        return runner::CompileErrorSummary(api_, texts_, {script_, scriptNameForCompiler_, commonFolder_, utf8Input_},
+                                           report);
     }
 
     void StartRuntime(HspCompiler& compiler, const std::u16string& hsp) {
@@ -220,6 +203,8 @@ private:
     std::u16string scriptFolder_;
     std::optional<FolderLock> lock_;
     std::u16string scriptNameForCompiler_;
+    std::u16string commonFolder_;
+    bool utf8Input_ = false;  // the compiler reads the script as UTF-8
 };
 
 }  // namespace

@@ -242,6 +242,30 @@ std::u16string RunnerTexts::ShiftJisLeadBytes(std::uint32_t codePage) const {
                 u"its UTF-8 option."});
 }
 
+std::u16string RunnerTexts::IncludeNotUtf8(std::u16string_view name, std::u16string_view path) const {
+    if (language == Language::Japanese)
+        return Cat({name, u" は UTF-8 として正しくありません。おそらく Shift_JIS で保存されています。このスクリプトでは"
+                          u"コンパイラーが #include したものも含めすべてのファイルを UTF-8 として読むため、Shift_JIS の文字が"
+                          u"後ろの文字 (閉じる引用符も) を巻き込みます。",
+                    name, u" を UTF-8 で保存し直してください:\r\n    ", path});
+    return Cat({name, u" is not valid UTF-8: it is probably saved as Shift_JIS. For this script the compiler reads "
+                      u"every file as UTF-8, the included ones too, so a Shift_JIS character can swallow the ones "
+                      u"after it, a closing quote too. Save ",
+                name, u" as UTF-8:\r\n    ", path});
+}
+
+std::u16string RunnerTexts::IncludeNameNotAscii(std::u16string_view name, std::uint32_t codePage) const {
+    if (language == Language::Japanese)
+        return Cat({u"UTF-8 で保存されたスクリプトでは、コード ページ "sv, Decimal(codePage),
+                    u" の HSP のコンパイラーは ASCII 以外の文字を含む名前のファイルを開けません (名前を UTF-8 のまま"
+                    u"ファイルの関数に渡すため)。ファイルとそれを書いた行の名前を ASCII の文字だけにしてください: ",
+                    name});
+    return Cat({u"In a script saved as UTF-8, the HSP compiler under code page "sv, Decimal(codePage),
+                u" cannot open a file whose name holds more than ASCII (it hands the name on as UTF-8 bytes). "
+                u"Rename the file, and the line that names it, with ASCII characters only: ",
+                name});
+}
+
 std::u16string RunnerTexts::ErrorOnLine(std::int32_t line, std::u16string_view message,
                                         std::u16string_view file) const {
     if (language == Language::Japanese) {
@@ -328,6 +352,26 @@ std::u16string RunnerTexts::PackfileTooLarge() const {
                 u"まとめるファイルを減らしてください。",
                 u"No executable was made: the packfile the compiler wrote is larger than 1 MiB. Pack fewer files with "
                 u"#pack and #epack.");
+}
+
+std::u16string RunnerTexts::PackfileNotWritten(std::u16string_view reason) const {
+    return Cat({Pick(u"実行ファイルを作りませんでした。packfile を書き直せません: ",
+                     u"No executable was made: the packfile cannot be rewritten: "),
+                reason,
+                Pick(u"\r\nスクリプトのフォルダーに書き込めるか、packfile をほかのプログラムが開いていないかを確かめてください。",
+                     u"\r\nCheck that the script's folder can be written to and that no other program holds the packfile open.")});
+}
+
+std::u16string RunnerTexts::PackNameNotInCodePage(std::u16string_view name, std::uint32_t codePage) const {
+    const std::u16string number = Decimal(codePage);
+    if (language == Language::Japanese)
+        return Cat({u"実行ファイルを作りませんでした。UTF-8 で保存されたスクリプトの #pack、#epack、#packopt の名前を、"
+                    u"HSP のコンパイラーはコード ページ "sv, number,
+                    u" で扱いますが、次の名前にはこのコード ページにない文字があります:\r\n    ", name,
+                    u"\r\nコード ページ ", number, u" にある文字 (ASCII なら確実) の名前にしてください。"});
+    return Cat({u"No executable was made: the HSP compiler takes the names in #pack, #epack and #packopt of a script "
+                u"saved as UTF-8 in code page "sv, number, u", which cannot write this one:\r\n    ", name,
+                u"\r\nUse a name made of characters of code page ", number, u" (ASCII always works)."});
 }
 
 std::u16string RunnerTexts::OptionsNotAppliedTo64Bit(std::u16string_view options) const {

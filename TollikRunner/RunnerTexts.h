@@ -62,6 +62,12 @@ struct RunnerTexts {
     // Why bytes of the script go wrong under a code page other than 932
     // and 65001, and what helps: one sentence below the summary.
     std::u16string ShiftJisLeadBytes(std::uint32_t codePage) const;
+    // An included file `name`, found at `path`, that is not UTF-8, when the
+    // compiler read every file as UTF-8.
+    std::u16string IncludeNotUtf8(std::u16string_view name, std::u16string_view path) const;
+    // A file the compiler could not open because its name, in a script it
+    // read as UTF-8, is not ASCII: it opens files with the ANSI calls.
+    std::u16string IncludeNameNotAscii(std::u16string_view name, std::uint32_t codePage) const;
     std::u16string NoErrors() const;
     std::u16string ReportHeading() const;
     std::u16string ExecutableMade(std::u16string_view path) const;
@@ -77,6 +83,10 @@ struct RunnerTexts {
     std::u16string PackOptionTooLong(std::u16string_view option, std::size_t limit) const;
     std::u16string PackfileUnreadable(std::u16string_view reason) const;
     std::u16string PackfileTooLarge() const;
+    std::u16string PackfileNotWritten(std::u16string_view reason) const;
+    // A #pack, #epack or #packopt name of a script read as UTF-8 that the
+    // ANSI code page, in which hsc3_make opens files, cannot write.
+    std::u16string PackNameNotInCodePage(std::u16string_view name, std::uint32_t codePage) const;
     // The options iconins.exe would apply, left out for the 64-bit runtime.
     std::u16string OptionsNotAppliedTo64Bit(std::u16string_view options) const;
     std::u16string ExitCodeWas(std::uint32_t code) const;

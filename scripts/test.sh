@@ -20,7 +20,7 @@ ctest --preset native
 
 echo "== native tests under valgrind memcheck"
 # The suite's own operator new (its allocation faults) stays in place.
-valgrind --quiet --tool=memcheck --soname-synonyms=somalloc=nouserintercepts \
+valgrind --quiet --tool=memcheck --soname-synonyms=somalloc=nouserintercepts --suppressions=scripts/valgrind.supp \
     --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
     build/native/tests/native/tollik_tests --gtest_brief=1
 

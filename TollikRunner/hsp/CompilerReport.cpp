@@ -78,11 +78,28 @@ std::optional<FirstError> FindFirstError(std::u16string_view report) {
     const std::vector<std::u16string_view> lines = Lines(report);
     for (const std::u16string_view line : lines)
         if (auto found = CodeGeneratorError(line)) return found;
-    for (const std::u16string_view line : lines)
-        if (auto found = PreprocessorError(line)) return found;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::optional<FirstError> found = PreprocessorError(lines[i]);
+        if (!found) continue;
+        // "#Error: in line 1 [hsptmp]" says nothing itself: the line before
+        // it (a file not found) says why.
+        for (std::size_t before = i; found->message.empty() && before-- > 0;)
+            if (!IsNotice(lines[before])) found->message = lines[before].substr(1);
+        return found;
+    }
     for (auto line = lines.rbegin(); line != lines.rend(); ++line)
         if (!IsNotice(*line)) return FirstError{std::nullopt, std::u16string(line->substr(1)), {}};
     return std::nullopt;
+}
+
+std::u16string MissingSourceFile(std::u16string_view report) {
+    for (const std::u16string_view line : Lines(report)) {
+        for (const std::u16string_view marker : {u"#スクリプトファイルが見つかりません [", u"#Source file not found.["}) {
+            if (!line.starts_with(marker) || !line.ends_with(u']')) continue;
+            return std::u16string(line.substr(marker.size(), line.size() - marker.size() - 1));
+        }
+    }
+    return {};
 }
 
 std::u16string MadeExecutableName(std::u16string_view report) {

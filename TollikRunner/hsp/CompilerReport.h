@@ -18,9 +18,14 @@ struct FirstError {
 
 // The first error of a failed compile's report; absent when no line reads
 // as one. Knows the code generator's "name(3) : error 4 : message (3行目)",
-// the preprocessor's "#Error:message in line 3 [name]", and otherwise takes
-// the last "#message" that is no banner or notice.
+// the preprocessor's "#Error:message in line 3 [name]" (an empty message
+// taken from the line before it), and otherwise takes the last "#message"
+// that is no banner or notice.
 std::optional<FirstError> FindFirstError(std::u16string_view report);
+
+// The name in "#スクリプトファイルが見つかりません [name]" (the English
+// build's "#Source file not found.[name]"); empty when no file was missing.
+std::u16string MissingSourceFile(std::u16string_view report);
 
 // The file name in "Make custom execute file [demo.exe]."; empty when the
 // report does not say.

@@ -64,6 +64,7 @@ void HspCompiler::Prepare(const std::string& script, const std::string& object, 
 }
 
 std::int32_t HspCompiler::Compile(std::intptr_t mode, std::intptr_t preprocessor, std::intptr_t debugWindow) {
+    utf8Input_ = (preprocessor & kPreprocessUtf8Input) != 0;
     return Call(exports_.comp, mode, preprocessor, debugWindow);
 }
 
@@ -76,7 +77,7 @@ std::u16string HspCompiler::Report() {
     std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
     Call(exports_.getmes, Pointer(buffer.data()));
     buffer.back() = '\0';
-    return DecodeReport(api_, std::string_view(buffer.data()));
+    return DecodeReport(api_, std::string_view(buffer.data()), utf8Input_);
 }
 
 std::u16string HspCompiler::Runtime(const std::string& object) {
@@ -87,6 +88,9 @@ std::u16string HspCompiler::Runtime(const std::string& object) {
 }
 
 std::int32_t HspCompiler::Make(const std::string& hspFolder) {
+    // Its report names what the packfile names, which the runner hands it
+    // in the ANSI code page.
+    utf8Input_ = false;
     // Only the folder part counts: the runtime "hsprt" is looked for there.
     const std::string name = hspFolder + std::string(kScriptFileNameBytes);
     return Call(exports_.make, 0, Pointer(name.c_str()));

@@ -69,7 +69,8 @@ public:
     void Prepare(const std::string& script, const std::string& object, const std::string& common);
     std::int32_t Compile(std::intptr_t mode, std::intptr_t preprocessor, std::intptr_t debugWindow);
     // The messages of the last compile or make: the compiler's own words
-    // from Shift_JIS, the user's from the script's code page.
+    // from Shift_JIS, the user's as the compile read the script (UTF-8 when
+    // it was told so), a make's in the ANSI code page.
     std::u16string Report();
     // The runtime `object` asks for with #runtime; empty for the default.
     std::u16string Runtime(const std::string& object);
@@ -82,6 +83,7 @@ private:
 
     os::RunnerApi& api_;
     CompilerExports exports_;
+    bool utf8Input_ = false;
 };
 
 }  // namespace tollik::runner

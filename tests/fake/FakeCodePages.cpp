@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <stdexcept>
 
@@ -46,12 +47,21 @@ std::unique_ptr<UnitTable> Table1252() {
     return table;
 }
 
-// Built once from iconv, one code point at a time.
-std::unique_ptr<UnitTable> Table932() {
+// The code pages iconv gives the fake, by number.
+std::string IconvName(std::uint32_t codePage) {
+    for (const std::uint32_t known : {932u, 936u, 949u, 950u, 1250u, 1251u})
+        if (codePage == known) return "CP" + std::to_string(codePage);
+    return {};
+}
+bool IsSingleByte(std::uint32_t codePage) { return codePage == 1250 || codePage == 1251; }
+
+// Built once from iconv, one code point at a time; the best-fit rows are
+// 932's only.
+std::unique_ptr<UnitTable> TableFromIconv(std::uint32_t codePage) {
     auto table = std::make_unique<UnitTable>();
     table->fill(kUnmapped);
-    const iconv_t cd = iconv_open("CP932", "UTF-16LE");
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv lacks CP932");
+    const iconv_t cd = iconv_open(IconvName(codePage).c_str(), "UTF-16LE");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv lacks " + IconvName(codePage));
     for (std::uint32_t unit = 0; unit < 0x10000; ++unit) {
         if (unit >= 0xD800 && unit <= 0xDFFF) continue;
         char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
@@ -68,21 +78,28 @@ std::unique_ptr<UnitTable> Table932() {
                                                         static_cast<unsigned char>(out[1]));
     }
     iconv_close(cd);
-    Apply(*table, kBestFit932);
+    if (codePage == 932) Apply(*table, kBestFit932);
+    // The bytes a single-byte page leaves undefined (1250's 0x81) stand for
+    // the controls of their value, both ways, as on Windows.
+    for (std::uint16_t byte = 0x80; IsSingleByte(codePage) && byte < 0xA0; ++byte)
+        if (DecodeFromCodePage(codePage, std::string(1, static_cast<char>(byte))) == std::u16string(1, byte))
+            (*table)[byte] = byte;
     return table;
 }
 
 const UnitTable& TableFor(std::uint32_t codePage) {
     static const std::unique_ptr<UnitTable> western = Table1252();
     if (codePage == 1252) return *western;
-    static const std::unique_ptr<UnitTable> japanese = Table932();
-    return *japanese;
+    static std::map<std::uint32_t, std::unique_ptr<UnitTable>> others;
+    std::unique_ptr<UnitTable>& table = others[codePage];
+    if (!table) table = TableFromIconv(codePage);
+    return *table;
 }
 
 }  // namespace
 
 bool IsKnownCodePage(std::uint32_t codePage) {
-    return codePage == 1252 || codePage == 932 || codePage == 65001;
+    return codePage == 1252 || codePage == 65001 || !IconvName(codePage).empty();
 }
 
 std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text) {
@@ -114,8 +131,8 @@ std::u16string DecodeFromCodePage(std::uint32_t codePage, std::string_view bytes
         }
         return out;
     }
-    const iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv lacks CP932");
+    const iconv_t cd = iconv_open("UTF-16LE", IconvName(codePage).c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv lacks " + IconvName(codePage));
     std::string input(bytes);
     char* in = input.data();
     std::size_t inLeft = input.size();
@@ -123,14 +140,17 @@ std::u16string DecodeFromCodePage(std::uint32_t codePage, std::string_view bytes
         char16_t unit[2] = {};
         char* outPtr = reinterpret_cast<char*>(unit);
         std::size_t outLeft = sizeof unit;
-        // One character at a time: a byte that starts none becomes the katakana middle dot, as on Windows.
-        const std::size_t step = static_cast<unsigned char>(*in) >= 0x80 && inLeft > 1 ? 2 : 1;
-        std::size_t take = static_cast<unsigned char>(*in) < 0x80 || (static_cast<unsigned char>(*in) >= 0xA1 && static_cast<unsigned char>(*in) <= 0xDF) ? 1 : step;
+        // One character at a time: a byte that starts none becomes the
+        // katakana middle dot under 932 and "?" under the other double-byte
+        // pages; a byte a single-byte page lacks, the control of its value.
+        const auto byte = static_cast<unsigned char>(*in);
+        const std::size_t step = byte >= 0x80 && inLeft > 1 && !IsSingleByte(codePage) ? 2 : 1;
+        std::size_t take = byte < 0x80 || (codePage == 932 ? byte >= 0xA1 && byte <= 0xDF : byte == 0x80) ? 1 : step;
         char* from = in;
         std::size_t fromLeft = take;
         if (iconv(cd, &from, &fromLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || fromLeft != 0) {
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            out += u'\u30FB';
+            out += IsSingleByte(codePage) ? static_cast<char16_t>(byte) : codePage == 932 ? u'\u30FB' : u'?';
             take = 1;
         } else {
             out.append(unit, (sizeof unit - outLeft) / sizeof(char16_t));

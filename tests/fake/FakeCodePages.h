@@ -3,7 +3,8 @@
 // (Japanese) and 65001 (UTF-8), as WideCharToMultiByte does with flags 0 and
 // no default-character arguments. 1252 comes from its own table and 932 from
 // glibc's iconv, both corrected by Windows' best-fit table (BestFit.inc:
-// U+0100 becomes "A" under 1252, U+00A5 becomes 0x5C under 932). Each UTF-16
+// U+0100 becomes "A" under 1252, U+00A5 becomes 0x5C under 932); 1250, 1251,
+// 936, 949 and 950 come from iconv alone, without best fit. Each UTF-16
 // unit the code page still cannot hold (unpaired surrogates, and each half
 // of a pair outside the Basic Multilingual Plane) becomes the default
 // character "?"; UTF-8 writes U+FFFD for an unpaired surrogate.
@@ -19,7 +20,8 @@ bool IsKnownCodePage(std::uint32_t codePage);
 std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text);
 
 // Bytes of a code page back to UTF-16, as MultiByteToWideChar does with
-// flags 0: a byte that starts no character of 932 becomes U+30FB.
+// flags 0: a byte that starts no character of 932 becomes U+30FB, of 936,
+// 949 or 950 "?"; one 1250 or 1251 leaves undefined, the control of its value.
 std::u16string DecodeFromCodePage(std::uint32_t codePage, std::string_view bytes);
 
 // UTF-8 to UTF-16 as MultiByteToWideChar does for code page 65001: strictly

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeCodePages.h"
 #include "FakeText.h"
 #include "FakeToolchain.h"
 #include "FolderLock.h"
@@ -438,26 +439,30 @@ TEST_F(Runner, EnglishForOtherLanguagesAndTheExitCodeStandsWhenNoWindowCanBeShow
     EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1"), ExitCode::CompileError);
 }
 
-// Under code page 65001 the plug-in writes the script in UTF-8, and every
-// compile says so; elsewhere the compiler reads Shift_JIS, and under a code
-// page other than 932 a failed compile of a script holding bytes it takes
-// for Shift_JIS lead bytes says why.
-TEST_F(Runner, TheScriptsEncodingFollowsTheCodePageAndSingleBytePagesAreExplained) {
+// The compiler reads the script as UTF-8, in every mode, under code page
+// 65001 and where it begins with a byte-order mark, and its report is read
+// so; elsewhere it reads Shift_JIS, and under a code page other than 932 a
+// failed compile of a script holding Shift_JIS lead bytes says why.
+TEST_F(Runner, TheScriptsEncodingFollowsTheCodePageOrItsMarkAndSingleBytePagesAreExplained) {
     const struct {
         std::uint32_t codePage;
-        const char* script;
+        bool marked;
+        const char* line;
         std::intptr_t utf8Input;
         bool explained;
+        const char* quoted;
     } cases[] = {
-        {932, "mes \"\x95\x5C\"\r\n", 0, false},
-        {65001, "mes \"\xE3\x81\x82\"\r\n", 32, false},
-        {1252, "mes \"caf\xE9\"\r\n", 0, true},
-        {1252, "mes \"cafe\"\r\n", 0, false},
+        {932, false, "mes \"\x95\x5C\"", 0, false, "mes \"表\""},
+        {65001, false, "mes \"\xE3\x81\x82\"", 32, false, "mes \"あ\""},
+        {932, true, "mes \"\xF0\x9F\x98\x80\"", 32, false, "mes \"😀\""},
+        {1252, false, "mes \"caf\xE9\"", 0, true, "mes \"café\""},
+        {1252, false, "mes \"cafe\"", 0, false, "mes \"cafe\""},
+        {1252, true, "mes \"caf\xC3\xA9\"", 32, false, "mes \"café\""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.script);
+        SCOPED_TRACE(c.line);
         windows.ansiCodePage = c.codePage;
-        windows.files.AddFile(u"C:\\work\\hsptmp", c.script);
+        windows.files.AddFile(u"C:\\work\\hsptmp", std::string(c.marked ? "\xEF\xBB\xBF" : "") + c.line + "\r\n");
         for (const auto& [mode, packOption] : {std::pair{u"1", 0}, std::pair{u"2", 0}, std::pair{u"3", 4}}) {
             windows.compilerCalls.clear();
             windows.compileResult = 0;
@@ -465,11 +470,95 @@ TEST_F(Runner, TheScriptsEncodingFollowsTheCodePageAndSingleBytePagesAreExplaine
             EXPECT_EQ(windows.compilerCalls.at(4).options[1], packOption | c.utf8Input);
         }
         windows.compileResult = 4;
-        windows.compileReport = kLineThreeReport;
+        windows.compileReport = kLineThreeReport + std::string("--> ") + c.line + "\r\n";
         EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::CompileError);
         const std::string text = WindowText();
         EXPECT_EQ(text.rfind("コンパイル エラー: 3 行目: パラメーター\r\n", 0), 0u) << text;
         EXPECT_EQ(text.find("Shift_JIS として読む") != std::string::npos, c.explained) << text;
+        EXPECT_NE(text.find(std::string("--> ") + c.quoted + "\r\n"), std::string::npos) << text;
+    }
+}
+
+// Read as UTF-8, a module saved as Shift_JIS breaks the compile: the error
+// in it says so, found where the compiler's include search finds it. A file
+// named beyond ASCII cannot be opened at all outside 65001.
+TEST_F(Runner, UnderUtf8InputAModuleNotInUtf8OrAFileNameBeyondAsciiIsExplained) {
+    const std::string shiftJis = "a = \"\xE2\x7D\" + \"x\"\r\n";  // 竈
+    const std::string generator = "mod.as(1) : error 4 : bad (1\x8D\x73\x96\xDA)\r\n";
+    const std::string preprocessor = "#Error:bad in line 1 [mod.as]\r\n";
+    const std::string missing = fake::EncodeForCodePage(932, u"#スクリプトファイルが見つかりません [") +
+                                "\xE8\xA1\xA8.as]\r\n#Error: in line 1 [hsptmp]\r\n";
+    const struct {
+        const char* name;
+        std::uint32_t codePage;
+        bool marked;
+        std::string report;
+        std::vector<std::pair<const char16_t*, std::string>> files;
+        std::string says;  // empty: no explanation
+    } cases[] = {
+        {"beside the script", 932, true, generator, {{u"C:\\work\\mod.as", shiftJis}}, "し直してください:\r\n    C:\\work\\mod.as"},
+        {"in the include folder", 932, true, preprocessor, {{u"C:\\hsp37\\common\\mod.as", shiftJis}},
+         "mod.as は UTF-8 として正しくありません。おそらく Shift_JIS で保存されています。"},
+        {"the script's folder first", 932, true, preprocessor,
+         {{u"C:\\work\\mod.as", "a = 1\r\n"}, {u"C:\\hsp37\\common\\mod.as", shiftJis}}, ""},
+        {"in a folder the script includes from", 65001, false, generator, {{u"C:\\work\\lib\\mod.as", shiftJis}},
+         "し直してください:\r\n    C:\\work\\lib\\mod.as"},
+        {"read as Shift_JIS", 932, false, generator, {{u"C:\\work\\mod.as", shiftJis}}, ""},
+        {"a name beyond ASCII", 932, true, missing, {}, "1 行目: スクリプトファイルが見つかりません [表.as]\r\nUTF-8 で保存された"
+         "スクリプトでは、コード ページ 932 の HSP のコンパイラーは ASCII 以外の文字を含む名前のファイルを開けません"},
+        {"a name beyond ASCII under 65001", 65001, false, missing, {}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeToolchain fresh;
+        fresh.ansiCodePage = c.codePage;
+        for (const char16_t* file : {u"C:\\hsp37\\hspcmp.dll", u"C:\\hsp37\\hsp3.exe"}) fresh.files.AddFile(file);
+        fresh.files.AddFolder(u"C:\\hsp37\\common");
+        fresh.files.AddFile(u"C:\\work\\hsptmp", (c.marked ? "\xEF\xBB\xBF" : "") + std::string("#include \"lib/sub.as\"\r\n"));
+        for (const auto& [path, bytes] : c.files) fresh.files.AddFile(path, bytes);
+        fresh.compileResult = 4;
+        fresh.compileReport = c.report;
+        EXPECT_EQ(RunOn(fresh, u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::CompileError);
+        const std::string summary = WindowTextOf(fresh).substr(0, WindowTextOf(fresh).find("\r\n\r\n"));
+        // Nothing but the first error, or that and the explanation.
+        const bool explained = summary.find(c.says.empty() ? "\r\n" : c.says) != std::string::npos;
+        EXPECT_EQ(explained, !c.says.empty()) << summary;
+    }
+}
+
+// hsc3_make opens and names files with the ANSI calls: the names of a script
+// read as UTF-8 reach it in the ANSI code page, or the run says which one
+// that code page cannot write.
+TEST_F(Runner, ModeThreeHandsAUtf8ScriptsNamesToTheCompilerInItsCodePage) {
+    const struct {
+        const char* name;
+        std::uint32_t codePage;
+        std::string packfile, handed;  // what the compiler wrote; what hsc3_make reads (empty: not called)
+        const char* made;              // the name hsc3_make's report gives, in the ANSI code page
+        const char* says;
+    } cases[] = {
+        {"Japanese under 932", 932, "\xE8\xA1\xA8.txt\r\n;!name=\xE8\xA1\xA8\r\n", "\x95\x5C.txt\r\n;!name=\x95\x5C\r\n",
+         "\x95\x5C", "実行ファイルを作りました:\r\n    C:\\work\\表.exe"},
+        {"accents under 1252", 1252, ";!name=\xC3\xA9" "a\r\n+\xC3\xA9.png\r\n", ";!name=\xE9" "a\r\n+\xE9.png\r\n",
+         "\xE9" "a", "実行ファイルを作りました:\r\n    C:\\work\\éa.exe"},
+        {"an emoji under 932", 932, "data.txt\r\n;!name=\xF0\x9F\x98\x80\r\n", "", "",
+         "次の名前にはこのコード ページにない文字があります:\r\n    😀\r\nコード ページ 932 にある文字"},
+        {"the packfile held against writing", 932, ";!name=\xE8\xA1\xA8\r\n", "", "",
+         "packfile を書き直せません: The process cannot access the file"},
+    };
+    windows.files.AddFile(u"C:\\work\\hsptmp", "\xEF\xBB\xBFmes 1\r\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        windows.ansiCodePage = c.codePage;
+        windows.ForgetCalls();
+        windows.files.AddFile(u"C:\\work\\packfile", c.packfile);
+        if (std::string(c.name).starts_with("the packfile"))  // the last row
+            windows.files.OpenElsewhere(u"C:\\work\\packfile", os::kGenericRead, os::kFileShareRead);
+        windows.makeReport = std::string("Make custom execute file [") + c.made + ".exe].\r\n";
+        EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 3 0"), c.handed.empty() ? ExitCode::ScriptProblem : ExitCode::Success);
+        EXPECT_NE(WindowText().find(c.says), std::string::npos) << WindowText();
+        EXPECT_EQ(windows.CallCount("hsc3_make"), c.handed.empty() ? 0 : 1);
+        EXPECT_EQ(windows.files.FileContent(u"C:\\work\\packfile"), c.handed.empty() ? c.packfile : c.handed);
     }
 }
 
@@ -543,6 +632,9 @@ TEST(CompilerReport, FindsTheFirstErrorInEachOfTheCompilersForms) {
          std::nullopt, "スクリプトファイルが見つかりません [neighbour.as]", ""},
         {u"hsptmp(x) : error 2 : not a line number\r\n#Error:plain\r\n", std::nullopt, "plain", ""},
         {u"#Error:bad in line 4 [mod util.as]\r\n", 4, "bad", "mod util.as"},
+        {u"#Use file [hspdef.as]\r\n#スクリプトファイルが見つかりません [a.as]\r\n#Error: in line 1 [hsptmp]\r\n"
+         u"#重大なエラーが検出されています\r\n",
+         1, "スクリプトファイルが見つかりません [a.as]"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.report));

@@ -307,6 +307,21 @@ TEST_F(RunnerChain, Utf8CodePageCompilesJapaneseStringsAndReportsInJapanese) {
     EXPECT_EQ(Read(root + L"work\\marker.txt").rfind(text, 0), 0u) << Read(root + L"work\\marker.txt");
 }
 
+// A script marked as UTF-8 is compiled as UTF-8 on code page 932 too, its
+// includes with it: a module saved as Shift_JIS is named, with the fix.
+TEST_F(RunnerChain, MarkedScriptIsReadAsUtf8AndAShiftJisModuleIsNamed) {
+    const std::wstring folder = root + L"work\\";
+    Write(folder + L"mod.as", "a = \"\xE2\x7D\" + \"x\"\r\n");  // 竈, whose E2 7D swallows the quote
+    Write(folder + L"hsptmp", "\xEF\xBB\xBF#include \"mod.as\"\r\nmes a\r\n");
+    const Outcome run = StartRunner(Quote(HspFolder()) + L" " + Quote(folder + L"hsptmp") + L" 1 0");
+    ASSERT_TRUE(run.window);
+    EXPECT_NE(run.window->text.find(Says("mod.as は UTF-8 として正しくありません。おそらく Shift_JIS",
+                                         "mod.as is not valid UTF-8: it is probably saved as Shift_JIS")),
+              std::string::npos) << run.window->text;
+    EXPECT_NE(run.window->text.find(ToUtf8(folder) + "mod.as\r\n"), std::string::npos);
+    EXPECT_EQ(run.runnerExit, L"1");
+}
+
 TEST_F(RunnerChain, CtrlGivesTheCompileOnlyReport) {
     const Outcome run = Invoke(root + L"work\\ok.hsp", kWritesMarker, true, CloseBy::Enter);
     ASSERT_TRUE(run.window);
