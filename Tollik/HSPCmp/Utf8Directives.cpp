@@ -125,12 +125,14 @@ bool IsUtf8Directive(std::u16string_view text, std::size_t at) {
 // The next '#' at or after `from`. Most texts hold few, so whole blocks are
 // tested at once (the loop without an early exit vectorises).
 std::size_t FindHash(std::u16string_view text, std::size_t from) {
-    constexpr std::size_t kBlock = 32;
+    constexpr std::size_t kBlock = 64;
     std::size_t at = from;
     for (; at + kBlock <= text.size(); at += kBlock) {
-        bool any = false;
-        for (std::size_t i = 0; i < kBlock; ++i) any |= text[at + i] == u'#';
-        if (any) break;
+        const char16_t* const block = text.data() + at;
+        std::uint16_t hits = 0;  // lanes of the units' own width: no masking
+        for (std::size_t i = 0; i < kBlock; ++i)
+            hits |= static_cast<std::uint16_t>(block[i] == u'#' ? 0xFFFF : 0);
+        if (hits != 0) break;
     }
     for (; at < text.size(); ++at)
         if (text[at] == u'#') return at;
