@@ -55,6 +55,8 @@ enum class MessageId {
     CompilerExportsMissing,  // file, the missing names
     RuntimeFound,            // file
     RuntimeMissing,          // file
+    Utf8RuntimeMissing,      // file
+    Utf8HrtMissing,          // file
     CommonFound,             // folder
     CommonMissing,           // folder
     RunnerFound,             // file

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "Common/FileSystem.h"
 #include "PeImage.h"
@@ -67,6 +68,12 @@ void CheckHspFolder(os::SystemApi& api, const std::u16string& folder, Report& re
         report.Add(Severity::Info, MessageId::RuntimeFound, {runtime});
     else
         report.Add(Severity::Problem, MessageId::RuntimeMissing, {runtime});
+    // Only scripts written for HSP's UTF-8 runtime need these two.
+    for (const auto& [name, id] : {std::pair{runner::kUtf8Runtime, MessageId::Utf8RuntimeMissing},
+                                   std::pair{runner::kUtf8ExecutableRuntime, MessageId::Utf8HrtMissing}}) {
+        const std::u16string file = folder + std::u16string(name);
+        if (!FileIsPresent(api, file)) report.Add(Severity::Info, id, {file});
+    }
     const std::u16string common = folder + std::u16string(runner::kCommonFolder);
     if (DirectoryIsPresent(api, common))
         report.Add(Severity::Info, MessageId::CommonFound, {common});

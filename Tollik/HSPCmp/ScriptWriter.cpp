@@ -8,6 +8,7 @@
 #include "Common/FileSystem.h"
 #include "Common/PathText.h"
 #include "Failure.h"
+#include "HSPCmp/ScriptEncoding.h"
 #include "os/Handles.h"
 
 namespace tollik {
@@ -40,26 +41,30 @@ void WriteInPieces(SystemApi& api, FileHandle file, const char* bytes, std::size
     }
 }
 
-// The whole text in the code page, in one piece, followed by CR LF; the code
-// page's own default character stands for what it cannot hold. `size`
-// counts the line break.
-std::unique_ptr<char[]> ConvertWithLineBreak(SystemApi& api, std::uint32_t codePage,
+// The whole text in its encoding, in one piece, after the byte-order mark
+// when it takes one and followed by CR LF; the code page's own default
+// character stands for what it cannot hold. `size` counts mark and line
+// break.
+std::unique_ptr<char[]> ConvertWithLineBreak(SystemApi& api, const ScriptEncoding& encoding,
                                              std::u16string_view text, std::size_t& size) {
-    // One call converts at most INT_MAX units; a longer text cannot be
-    // written in one piece.
-    if (text.size() > static_cast<std::size_t>(INT_MAX)) FailWithCode(kErrorArithmeticOverflow);
+    constexpr char kMark[] = {'\xEF', '\xBB', '\xBF'};
+    const std::size_t markSize = encoding.byteOrderMark ? sizeof kMark : 0;
+    // A text that starts with the mark's character gets the mark once (it
+    // cannot be all of a text that asks for UTF-8).
+    if (encoding.byteOrderMark && text.front() == u'\uFEFF') text.remove_prefix(1);
     const auto length = static_cast<int>(text.size());
-    const int needed =
-        api.WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int needed = api.WideCharToMultiByte(encoding.codePage, 0, text.data(), length, nullptr,
+                                               0, nullptr, nullptr);
     if (needed <= 0) FailWithCode(api.GetLastError());
     const auto converted = static_cast<std::size_t>(needed);
-    auto bytes = std::make_unique_for_overwrite<char[]>(converted + 2);
-    if (api.WideCharToMultiByte(codePage, 0, text.data(), length, bytes.get(), needed, nullptr,
-                                nullptr) != needed)
+    auto bytes = std::make_unique_for_overwrite<char[]>(markSize + converted + 2);
+    std::copy_n(kMark, markSize, bytes.get());
+    if (api.WideCharToMultiByte(encoding.codePage, 0, text.data(), length, bytes.get() + markSize,
+                                needed, nullptr, nullptr) != needed)
         FailWithCode(api.GetLastError());
-    bytes[converted] = '\r';
-    bytes[converted + 1] = '\n';
-    size = converted + 2;
+    bytes[markSize + converted] = '\r';
+    bytes[markSize + converted + 1] = '\n';
+    size = markSize + converted + 2;
     return bytes;
 }
 
@@ -71,8 +76,12 @@ void CreateAndWrite(SystemApi& api, std::uint32_t codePage, const std::u16string
     if (api.GetFileType(file.get()) == kFileTypeUnknown) FailWithCode(kErrorCodeNotAFile);
 
     if (!text.empty()) {
+        // One call converts at most INT_MAX units; a longer text cannot be
+        // written in one piece, and is refused before anything reads it.
+        if (text.size() > static_cast<std::size_t>(INT_MAX)) FailWithCode(kErrorArithmeticOverflow);
         std::size_t size = 0;
-        const std::unique_ptr<char[]> bytes = ConvertWithLineBreak(api, codePage, text, size);
+        const std::unique_ptr<char[]> bytes =
+            ConvertWithLineBreak(api, ChooseScriptEncoding(api, codePage, text), text, size);
         WriteInPieces(api, file.get(), bytes.get(), size);
     }
     // A close the system refuses (a write it had deferred failed) leaves the

@@ -1,7 +1,9 @@
 #pragma once
 // Writes the captured document as the script file the runner compiles: the
-// text in the system's ANSI code page, then CR LF, or nothing at all for an
-// empty text. The only place the plug-in writes a file.
+// text in the system's ANSI code page (or, for a script written for HSP's
+// UTF-8 runtime that the code page cannot hold, in UTF-8 after a byte-order
+// mark), then CR LF, or nothing at all for an empty text. The only place the
+// plug-in writes a file.
 
 #include <cstddef>
 #include <cstdint>

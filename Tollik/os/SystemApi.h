@@ -75,10 +75,14 @@ inline constexpr std::uint32_t kDriveCdrom = 5;
 // SetErrorMode: no system error box for a drive without media.
 inline constexpr std::uint32_t kSemFailCriticalErrors = 0x1;
 
-// Code pages, and the strict decoding flag of MultiByteToWideChar.
+// Code pages, the strict decoding flag of MultiByteToWideChar, and
+// WideCharToMultiByte's flag that writes the default character for every
+// character that would not come back as itself (no look-alikes).
 inline constexpr std::uint32_t kCpAcp = 0;
+inline constexpr std::uint32_t kCpJapanese = 932;
 inline constexpr std::uint32_t kCpUtf8 = 65001;
 inline constexpr std::uint32_t kMbErrInvalidChars = 0x8;
+inline constexpr std::uint32_t kWcNoBestFitChars = 0x400;
 
 // FormatMessageW flags.
 inline constexpr std::uint32_t kFormatMessageAllocateBuffer = 0x100;

@@ -33,6 +33,7 @@ static_assert(std::cmp_equal(kSemFailCriticalErrors, SEM_FAILCRITICALERRORS));
 static_assert(std::cmp_equal(kCpAcp, CP_ACP));
 static_assert(std::cmp_equal(kCpUtf8, CP_UTF8));
 static_assert(std::cmp_equal(kMbErrInvalidChars, MB_ERR_INVALID_CHARS));
+static_assert(std::cmp_equal(kWcNoBestFitChars, WC_NO_BEST_FIT_CHARS));
 static_assert(std::cmp_equal(kFormatMessageAllocateBuffer, FORMAT_MESSAGE_ALLOCATE_BUFFER));
 static_assert(std::cmp_equal(kFormatMessageIgnoreInserts, FORMAT_MESSAGE_IGNORE_INSERTS));
 static_assert(std::cmp_equal(kFormatMessageFromSystem, FORMAT_MESSAGE_FROM_SYSTEM));

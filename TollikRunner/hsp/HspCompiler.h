@@ -17,6 +17,9 @@ namespace tollik::runner {
 inline constexpr std::u16string_view kCompilerDll = u"hspcmp.dll";
 inline constexpr std::u16string_view kDefaultRuntime = u"hsp3.exe";
 inline constexpr std::u16string_view kCommonFolder = u"common\\";
+// HSP's UTF-8 runtime, and the one executables made for it start with.
+inline constexpr std::u16string_view kUtf8Runtime = u"hsp3utf.exe";
+inline constexpr std::u16string_view kUtf8ExecutableRuntime = u"runtime\\hsp3utf.hrt";
 
 // The compiler's exports the runner calls, in CompilerExports' order. HSP's
 // builds export them stdcall-decorated ("_hsc_ini@16"); a rebuild may not.

@@ -17,7 +17,11 @@
 namespace tollik::fake {
 
 bool IsKnownCodePage(std::uint32_t codePage);
-std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text);
+// `exact` (WC_NO_BEST_FIT_CHARS) writes the default character for every
+// unit whose bytes would not decode to it again; `usedDefault`, when given,
+// says whether any default character was written.
+std::string EncodeForCodePage(std::uint32_t codePage, std::u16string_view text,
+                              bool exact = false, bool* usedDefault = nullptr);
 
 // Bytes of a code page back to UTF-16, as MultiByteToWideChar does with
 // flags 0: a byte that starts no character of 932 becomes U+30FB, of 936,

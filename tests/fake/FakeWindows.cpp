@@ -486,13 +486,17 @@ int FakeWindows::WideCharToMultiByte(std::uint32_t codePage, std::uint32_t flags
         lastError_ = os::kErrorInvalidParameter;
         return 0;
     }
-    if (flags != 0) {
+    // UTF-8 takes no best-fit flag.
+    if (flags != 0 && (flags != os::kWcNoBestFitChars || codePage == os::kCpUtf8)) {
         lastError_ = os::kErrorInvalidFlags;
         return 0;
     }
     const std::size_t length = wideLength == -1 ? std::char_traits<char16_t>::length(wideText) + 1
                                                 : static_cast<std::size_t>(wideLength);
-    const std::string bytes = EncodeForCodePage(codePage, std::u16string_view(wideText, length));
+    bool used = false;
+    const std::string bytes = EncodeForCodePage(codePage, std::u16string_view(wideText, length),
+                                                flags == os::kWcNoBestFitChars, &used);
+    if (usedDefaultChar) *usedDefaultChar = used;
     if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
         lastError_ = os::kErrorArithmeticOverflow;
         return 0;

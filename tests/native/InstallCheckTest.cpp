@@ -35,6 +35,8 @@ struct Parts {
     bool compiler = true;
     bool runtime = true;
     bool common = true;
+    bool utf8Runtime = true;
+    bool utf8Hrt = true;
 };
 
 std::vector<std::string> CompilerExports() {
@@ -55,6 +57,8 @@ struct Editor {
             windows.files.AddFile(u"C:\\hsp37\\hspcmp.dll", fake::MakePeImage(kMachineI386, CompilerExports()));
         if (parts.runtime) windows.files.AddFile(u"C:\\hsp37\\hsp3.exe", fake::MakePeImage(kMachineI386, {}));
         if (parts.common) windows.files.AddFolder(u"C:\\hsp37\\common");
+        if (parts.utf8Runtime) windows.files.AddFile(u"C:\\hsp37\\hsp3utf.exe", fake::MakePeImage(kMachineI386, {}));
+        if (parts.utf8Hrt) windows.files.AddFile(u"C:\\hsp37\\runtime\\hsp3utf.hrt", "hrt");
     }
 
     Report Check(bool packaged = false) {
@@ -170,6 +174,9 @@ TEST(InstallCheck, FlagsWhatStopsTheCommandAndWhatIsMisread) {
          {MessageId::RuntimeMissing}, MessageId::RuntimeMissing},
         {"include folder missing", {.common = false}, [](Editor&) {},
          {MessageId::CommonMissing}, MessageId::CommonMissing},
+        {"no UTF-8 runtime: information only", {.utf8Runtime = false}, [](Editor&) {}, {},
+         MessageId::Utf8RuntimeMissing},
+        {"no UTF-8 runtime for executables", {.utf8Hrt = false}, [](Editor&) {}, {}, MessageId::Utf8HrtMissing},
         {"another program named like the runner",
          {},
          [](Editor& e) { e.windows.files.AddFile(u"C:\\Pellam\\Plugins\\Tollik.exe", fake::MakePeImage(kMachineI386, {})); },

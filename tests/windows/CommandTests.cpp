@@ -246,17 +246,26 @@ TEST_F(Command, CodePageScriptBytesAreInTheSystemCodePage) {
     const char* expected = std::getenv("TOLLIK_EXPECTED_ACP");
     ASSERT_NE(expected, nullptr) << "run with TOLLIK_EXPECTED_ACP set to the code page LANG gives";
     ASSERT_EQ(std::to_string(::GetACP()), expected);
-    const std::map<UINT, std::pair<std::wstring, std::string>> cases = {
-        {932, {L"mes \"日本語のテスト\" ; ｶﾅ", "mes \"\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x83\x65\x83\x58\x83\x67\" ; \xB6\xC5"}},
-        {1252, {L"mes \"café €\" ; 日本", "mes \"caf\xE9 \x80\" ; ??"}},
+    // The second of each: a script for HSP's UTF-8 runtime that the code page
+    // would not keep as typed (under 932 the yen sign only has a look-alike).
+    const std::string asks = "#include \"hsp3utf.as\"\r\nmes \"";
+    const std::map<UINT, std::vector<std::pair<std::wstring, std::string>>> cases = {
+        {932,
+         {{L"mes \"日本語のテスト\" ; ｶﾅ", "mes \"\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x83\x65\x83\x58\x83\x67\" ; \xB6\xC5"},
+          {FromUtf8(asks) + L"あ¥\U0001F600\"", "\xEF\xBB\xBF" + asks + "\xE3\x81\x82\xC2\xA5\xF0\x9F\x98\x80\""},
+          {FromUtf8(asks) + L"あ\"", asks + "\x82\xA0\""}}},
+        {1252,
+         {{L"mes \"café €\" ; 日本", "mes \"caf\xE9 \x80\" ; ??"},
+          {FromUtf8(asks) + L"é\"", "\xEF\xBB\xBF" + asks + "\xC3\xA9\""}}},
     };
-    const auto& [text, bytes] = cases.at(::GetACP());
-    RunOptions options;
-    options.text = text;
-    options.documentPath = installed.root + L"work\\game.hsp";
-    const CommandRun run = installed.Start(options);
-    ExpectRunnerStarted(installed, run, L"C:\\hsp34\\", installed.root + L"work\\hsptmp", 1, 1);
-    EXPECT_EQ(Read(installed.root + L"work\\hsptmp"), bytes + "\r\n");
+    for (const auto& [text, bytes] : cases.at(::GetACP())) {
+        RunOptions options;
+        options.text = text;
+        options.documentPath = installed.root + L"work\\game.hsp";
+        const CommandRun run = installed.Start(options);
+        ExpectRunnerStarted(installed, run, L"C:\\hsp34\\", installed.root + L"work\\hsptmp", 1, 1);
+        EXPECT_EQ(Read(installed.root + L"work\\hsptmp"), bytes + "\r\n");
+    }
 }
 
 TEST_F(Command, TheRunnerGetsWhatTheSettingsFileSays) {

@@ -322,6 +322,22 @@ TEST_F(RunnerChain, MarkedScriptIsReadAsUtf8AndAShiftJisModuleIsNamed) {
     EXPECT_EQ(run.runnerExit, L"1");
 }
 
+// A script for HSP's UTF-8 runtime on code page 932, which holds no emoji:
+// the plug-in saves it as UTF-8 with a byte-order mark, the runner has the
+// compiler read it so, and hsp3utf.exe writes the emoji's own bytes back.
+TEST_F(RunnerChain, Utf8RuntimeScriptKeepsACharacterTheCodePageLacks) {
+    if (::GetACP() != 932) GTEST_SKIP() << "needs ANSI code page 932";
+    ASSERT_NE(::GetFileAttributesW((HspFolder() + L"hsp3utf.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::string emoji = "\xF0\x9F\x98\x80";
+    const Outcome run = Invoke(root + L"work\\utf.hsp", "#include \"hsp3utf.as\"\r\nnotesel buf\r\nnoteadd \"" +
+                                                         emoji + "\"\r\nnotesave \"marker.txt\"\r\nend\r\n");
+    EXPECT_FALSE(run.window) << run.window->text;
+    ASSERT_EQ(run.runnerExit, L"0");
+    EXPECT_EQ(Read(root + L"work\\hsptmp").substr(0, 3), "\xEF\xBB\xBF");
+    ASSERT_TRUE(WaitForFile(root + L"work\\marker.txt", kWaitMilliseconds));
+    EXPECT_EQ(Read(root + L"work\\marker.txt").rfind(emoji, 0), 0u) << Read(root + L"work\\marker.txt");
+}
+
 TEST_F(RunnerChain, CtrlGivesTheCompileOnlyReport) {
     const Outcome run = Invoke(root + L"work\\ok.hsp", kWritesMarker, true, CloseBy::Enter);
     ASSERT_TRUE(run.window);
