@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -367,6 +368,54 @@ TEST_F(RunnerChain, MakeExecutableFailuresAndIconinsOptions) {
     ASSERT_TRUE(busy.window);
     EXPECT_NE(busy.window->text.find(ToUtf8(folder) + "demo.exe"), std::string::npos) << busy.window->text;
     EXPECT_EQ(busy.runnerExit, L"4") << busy.window->text;
+}
+
+// A press while the runner compiles cannot truncate the script under the
+// real compiler: its write (the plug-in's own CreateFileW) meets a sharing
+// violation for as long as the compile of a 20,000-line script lasts, while
+// the compiler itself reads the file. A runner that meets the plug-in still
+// writing waits for the write to end and compiles the whole script.
+TEST_F(RunnerChain, AScriptBeingCompiledCannotBeRewrittenAndAWriteInProgressIsAwaited) {
+    const std::wstring script = root + L"work\\hsptmp";
+    MakeFolders(root + L"work");
+    const std::wstring runner = Quote(editor + L"Plugins\\Tollik.exe") + L" " + Quote(HspFolder()) + L" " + Quote(script);
+    const auto compiledWithoutErrors = [](const Process& started) {
+        const std::optional<RunnerWindow> shown = AwaitRunnerWindow(started);
+        ASSERT_TRUE(shown);
+        Close(*shown, CloseBy::Escape);
+        EXPECT_EQ(shown->text.rfind(Says("コンパイルが終わりました。", "Compiled with no errors."), 0), 0u) << shown->text;
+        EXPECT_EQ(started.Wait(), 0);
+    };
+
+    // Half written, the script does not compile: its sum lacks a term.
+    const HANDLE writing = ::CreateFileW(script.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writing, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(writing, "mes 1+", 6, &written, nullptr);
+    const Process waiting(runner + L" 2 0", root);
+    ::Sleep(2000);
+    ::WriteFile(writing, "2\r\n", 3, &written, nullptr);
+    ::CloseHandle(writing);
+    compiledWithoutErrors(waiting);
+
+    std::string lines;
+    for (int line = 1; line <= 20000; ++line) lines += "a = a + " + std::to_string(line) + " : mes \"line " + std::to_string(line) + "\"\r\n";
+    Write(script, lines);
+    const Process compiling(runner + L" 2 0", root);
+    DWORD heldAt = 0, releasedAt = 0;
+    for (const DWORD start = ::GetTickCount(); releasedAt == 0 && ::GetTickCount() - start < kWaitMilliseconds;) {
+        if (::WaitForSingleObject(compiling.handle(), 0) == WAIT_OBJECT_0) break;
+        const HANDLE press = ::CreateFileW(script.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (press == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION && heldAt == 0) heldAt = ::GetTickCount();
+        if (press != INVALID_HANDLE_VALUE && heldAt != 0) releasedAt = ::GetTickCount();
+        if (press != INVALID_HANDLE_VALUE) ::CloseHandle(press);
+    }
+    EXPECT_NE(heldAt, 0u) << "no write was refused during the compile";
+    std::printf("hsptmp held against writes for %lu ms (20,000 lines)\n", static_cast<unsigned long>(releasedAt - heldAt));
+    compiledWithoutErrors(compiling);
+    EXPECT_TRUE(Read(script) == lines) << "a press truncated it";
 }
 
 // A script folder is the runner's current directory and holds whatever the
