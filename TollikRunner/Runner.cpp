@@ -122,7 +122,6 @@ private:
     void HoldScript() {
         const std::uint32_t error = scriptHold_.emplace(api_, script_).error();
         if (error == 0) return;
-        scriptHold_.reset();
         if (error == os::kErrorFileNotFound || error == os::kErrorPathNotFound)
             Fail(ExitCode::ScriptProblem, texts_.ScriptMissing(script_));
         if (error == os::kErrorSharingViolation)
