@@ -46,10 +46,12 @@ enum class MessageId {
     CtrlToggle,        // mode, toggled mode
     HspFolderFound,    // folder
     HspFolderMissing,  // folder
+    HspFolderNotSet,   // the value, a lone backslash
     HspFolderElsewhere,  // folder, the settings line that uses it
     // The HSP folder's contents and the runner.
     CompilerFound,           // file
     CompilerMissing,         // file
+    Compiler64BitOnly,       // the 64-bit compiler's file, the missing 32-bit one
     CompilerNotADll,         // file
     CompilerNot32Bit,        // file, its bitness
     CompilerExportsMissing,  // file, the missing names

@@ -194,14 +194,20 @@ Report CheckInstallation(SystemApi& api, const DiskSpaceFunction& diskSpace,
     report.Add(Severity::Info, MessageId::CtrlToggle,
                {Number(settings.RunMode), Number(ToggledRunMode(settings.RunMode, true))});
 
-    if (DirectoryExistsChecked(api, diskSpace, settings.HspDirectory)) {
+    // Where the runner gets no hspcmp.dll, the HSP folders that would give one.
+    bool compilerThere = false;
+    if (settings.HspDirectory == u"\\") {
+        // An empty HSPDirName: the root of the current drive, which the runner refuses.
+        report.Add(Severity::Problem, MessageId::HspFolderNotSet, {settings.HspDirectory});
+    } else if (DirectoryExistsChecked(api, diskSpace, settings.HspDirectory)) {
         report.Add(Severity::Info, MessageId::HspFolderFound, {settings.HspDirectory});
-        CheckHspFolder(api, settings.HspDirectory, report);
+        compilerThere = CheckHspFolder(api, settings.HspDirectory, report);
     } else {
         report.Add(Severity::Problem, MessageId::HspFolderMissing, {settings.HspDirectory});
+    }
+    if (!compilerThere)
         for (const std::u16string& found : runner::FindInstalledHspFolders(api))
             report.Add(Severity::Info, MessageId::HspFolderElsewhere, {found, runner::HspDirNameLine(found)});
-    }
     CheckRunner(api, folder + std::u16string(kRunnerRelativePath), report);
     for (const std::u16string_view shipped : {kPluginRelativePath, kRunnerRelativePath, kCheckerRelativePath})
         CheckDownloadMark(api, folder + std::u16string(shipped), report);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "Common/FileSystem.h"
+#include "Common/PathText.h"
 #include "PeImage.h"
 #include "PluginApi/ResourceIds.h"
 #include "hsp/HspCompiler.h"
@@ -39,7 +40,11 @@ std::u16string MachineName(std::uint16_t machine) {
 }
 
 void CheckCompiler(os::SystemApi& api, const std::u16string& dll, Report& report) {
-    if (!FileIsPresent(api, dll)) return report.Add(Severity::Problem, MessageId::CompilerMissing, {dll});
+    if (!FileIsPresent(api, dll)) {
+        const std::u16string dll64 = DirPart(dll) + std::u16string(runner::kCompiler64Dll);
+        if (FileIsPresent(api, dll64)) return report.Add(Severity::Problem, MessageId::Compiler64BitOnly, {dll64, dll});
+        return report.Add(Severity::Problem, MessageId::CompilerMissing, {dll});
+    }
     const Program program = ReadProgram(api, dll);
     if (!program.image) return report.Add(Severity::Problem, MessageId::CompilerNotADll, {dll});
     if (program.image->machine != kMachineI386)
@@ -61,8 +66,9 @@ void CheckCompiler(os::SystemApi& api, const std::u16string& dll, Report& report
 
 }  // namespace
 
-void CheckHspFolder(os::SystemApi& api, const std::u16string& folder, Report& report) {
-    CheckCompiler(api, folder + std::u16string(runner::kCompilerDll), report);
+bool CheckHspFolder(os::SystemApi& api, const std::u16string& folder, Report& report) {
+    const std::u16string compiler = folder + std::u16string(runner::kCompilerDll);
+    CheckCompiler(api, compiler, report);
     const std::u16string runtime = folder + std::u16string(runner::kDefaultRuntime);
     if (FileIsPresent(api, runtime))
         report.Add(Severity::Info, MessageId::RuntimeFound, {runtime});
@@ -79,6 +85,7 @@ void CheckHspFolder(os::SystemApi& api, const std::u16string& folder, Report& re
         report.Add(Severity::Info, MessageId::CommonFound, {common});
     else
         report.Add(Severity::Problem, MessageId::CommonMissing, {common});
+    return FileIsPresent(api, compiler);
 }
 
 void CheckRunner(os::SystemApi& api, const std::u16string& path, Report& report) {

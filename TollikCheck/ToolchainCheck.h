@@ -11,8 +11,9 @@
 namespace tollik::check {
 
 // `folder` (with its final backslash) as the runner will use it: a 32-bit
-// hspcmp.dll with the compiler's exports, hsp3.exe and common\.
-void CheckHspFolder(os::SystemApi& api, const std::u16string& folder, Report& report);
+// hspcmp.dll with the compiler's exports, hsp3.exe and common\. False when
+// the folder holds no hspcmp.dll at all.
+bool CheckHspFolder(os::SystemApi& api, const std::u16string& folder, Report& report);
 
 // The runner at `path`: there, this plug-in's own, and 32-bit.
 void CheckRunner(os::SystemApi& api, const std::u16string& path, Report& report);

@@ -46,6 +46,8 @@ public:
         const std::int32_t compiled = compiler_.Compile(0, kPreprocessMakePack | run_.ScriptEncoding(), 0);
         const std::u16string compileReport = compiler_.Report();
         if (compiled != 0) run_.ShowCompileError(compileReport);
+        // hsc3_make reads the packfile and start.ax, never the script.
+        run_.ReleaseScript();
         const std::map<std::string, std::string> options = ReadPackfile(hspFolder);
         const std::int32_t made = compiler_.Make(hspFolder);
         const std::u16string report = compiler_.Report();

@@ -44,6 +44,10 @@ public:
         FailWithReport(ExitCode::CompileError, CompileErrorSummary(report), report);
     }
 
+    // Lets a press rewrite the script again: call once the compile has
+    // returned (a window does it too).
+    virtual void ReleaseScript() = 0;
+
     // The runner's one window.
     virtual void Window(const std::u16string& text, bool isError) = 0;
     void Show(const std::u16string& summary, const std::u16string& report, bool isError) {

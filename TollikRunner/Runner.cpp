@@ -13,6 +13,7 @@
 #include "MakeExecutable.h"
 #include "RunSteps.h"
 #include "RunnerTexts.h"
+#include "ScriptHold.h"
 #include "command/RunModes.h"
 #include "command/RunnerCommandLine.h"
 #include "hsp/CompilerPath.h"
@@ -38,18 +39,20 @@ public:
         const std::u16string hsp = HspFolder(fields.hspDirectory);
         CheckToolchain(hsp);
         const std::string scriptName = EnterScriptFolder(script_);
-        utf8Input_ = CompilerReadsUtf8(api_, script_);
         const LoadedCompiler loaded = LoadCompilerFrom(hsp);
         HspCompiler compiler(api_, loaded.exports);
         const std::string common = IncludeFolder(hsp);
         commonFolder_ = hsp + std::u16string(kCommonFolder);
         HoldScriptFolder();
+        HoldScript();
+        utf8Input_ = CompilerReadsUtf8(api_, script_);
         if (mode_->makesExecutable) return MakeExecutable(*this, compiler, {scriptName, common, hsp});
 
         compiler.Prepare(scriptName, kObjectFile, common);
         const std::int32_t result = compiler.Compile(kCompileDebugInfo, ScriptEncoding(), fields.debugWindow != 0 ? 1 : 0);
         const std::u16string report = compiler.Report();
         if (result != 0) ShowCompileError(report);
+        ReleaseScript();
         if (mode_->reportsSuccess) Show(texts_.NoErrors(), report, false);
         if (mode_->startsRuntime) StartRuntime(compiler, hsp);
         return ExitCode::Success;
@@ -58,9 +61,12 @@ public:
     os::RunnerApi& Api() override { return api_; }
     const RunnerTexts& Texts() const override { return texts_; }
     const std::u16string& ScriptFolder() const override { return scriptFolder_; }
+    void ReleaseScript() override { scriptHold_.reset(); }
 
     void Window(const std::u16string& text, bool isError) override {
-        lock_.reset();  // nobody waits on a window's reader
+        // Nobody waits on a window's reader.
+        scriptHold_.reset();
+        lock_.reset();
         const std::u16string title = texts_.Title(mode_, DirPartTrimmed(scriptFolder_));
         api_.ShowTextWindow(title.c_str(), text.c_str(), isError);
     }
@@ -79,7 +85,8 @@ private:
     std::u16string HspFolder(const std::u16string& field) {
         // An empty HSPDirName reaches the runner as a lone backslash: the root
         // of the current drive is no HSP folder anyone chose.
-        if (field.empty() || field == u"\\") Fail(ExitCode::ToolchainProblem, texts_.HspFolderNotSet());
+        if (field.empty() || field == u"\\")
+            Fail(ExitCode::ToolchainProblem, texts_.HspFolderNotSet(FindInstalledHspFolders(api_)));
         return AddTrailingDelimiter(FullPath(field));
     }
 
@@ -111,6 +118,19 @@ private:
             Fail(ExitCode::ScriptProblem, texts_.FolderBusy(DirPartTrimmed(scriptFolder_), kFolderWaitMilliseconds / 1000));
     }
 
+    // From here until the compile has returned (a failed one: until its
+    // window), no press can rewrite the script: anything that reads it
+    // comes after this.
+    void HoldScript() {
+        const std::uint32_t error = scriptHold_.emplace(api_, script_).error();
+        if (error == 0) return;
+        if (error == os::kErrorFileNotFound || error == os::kErrorPathNotFound)
+            Fail(ExitCode::ScriptProblem, texts_.ScriptMissing(script_));
+        if (error == os::kErrorSharingViolation)
+            Fail(ExitCode::ScriptProblem, texts_.ScriptBeingWritten(script_, kScriptWaitMilliseconds / 1000));
+        Fail(ExitCode::ScriptProblem, texts_.ScriptUnreadable(script_, error, SystemMessageText(api_, error)));
+    }
+
     std::u16string FullPath(const std::u16string& path) {
         // An empty field stays empty: "the current directory" is no answer.
         if (path.empty()) return path;
@@ -121,8 +141,13 @@ private:
     void CheckToolchain(const std::u16string& hsp) {
         if (hsp.size() <= 1 || !DirectoryIsPresent(api_, hsp))
             Fail(ExitCode::ToolchainProblem, texts_.HspFolderMissing(hsp, FindInstalledHspFolders(api_)));
-        if (!FileIsPresent(api_, hsp + std::u16string(kCompilerDll)))
-            Fail(ExitCode::ToolchainProblem, texts_.CompilerMissing(hsp + std::u16string(kCompilerDll)));
+        const std::u16string dll = hsp + std::u16string(kCompilerDll);
+        if (FileIsPresent(api_, dll)) return;
+        // HSP 3.8's 64-bit-only folder: the compiler is there, but not for this runner.
+        const std::u16string dll64 = hsp + std::u16string(kCompiler64Dll);
+        Fail(ExitCode::ToolchainProblem, FileIsPresent(api_, dll64)
+                                             ? texts_.Compiler64BitOnly(dll64, FindInstalledHspFolders(api_))
+                                             : texts_.CompilerMissing(dll, FindInstalledHspFolders(api_)));
     }
 
     // Makes the script's folder current, so that its #include lines find
@@ -202,6 +227,7 @@ private:
     std::u16string script_;
     std::u16string scriptFolder_;
     std::optional<FolderLock> lock_;
+    std::optional<ScriptHold> scriptHold_;
     std::u16string scriptNameForCompiler_;
     std::u16string commonFolder_;
     bool utf8Input_ = false;  // the compiler reads the script as UTF-8

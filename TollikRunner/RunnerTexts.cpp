@@ -126,27 +126,40 @@ constexpr std::u16string_view kFixEnglish =
     u"and which values are used.";
 }  // namespace
 
+std::u16string RunnerTexts::Installed(const std::vector<std::u16string>& installed) const {
+    if (installed.empty()) return {};
+    std::u16string text =
+        Pick(u"\r\n\r\nドライブの直下にある HSP のフォルダー:", u"\r\n\r\nHSP folders at the roots of the fixed drives:");
+    for (const std::u16string& found : installed) text += Cat({u"\r\n    ", found});
+    return text + Cat({Pick(u"\r\n\r\n最初のものを使うには、Tollik.ini の [Tollik] に次の行を書いてください:\r\n    ",
+                            u"\r\n\r\nTo use the first, put this line under [Tollik] in Tollik.ini:\r\n    "),
+                       HspDirNameLine(installed.front())});
+}
+
 std::u16string RunnerTexts::HspFolderMissing(std::u16string_view folder,
                                              const std::vector<std::u16string>& installed) const {
-    std::u16string text = Cat({Pick(u"HSP のフォルダーがありません:\r\n    ", u"The HSP folder does not exist:\r\n    "),
-                               folder, Pick(kFixJapanese, kFixEnglish)});
-    if (installed.empty()) return text;
-    text += Pick(u"\r\n\r\nドライブの直下にある HSP のフォルダー:", u"\r\n\r\nHSP folders at the roots of the fixed drives:");
-    for (const std::u16string& found : installed) text += Cat({u"\r\n    ", found});
-    text += Cat({Pick(u"\r\n\r\n最初のものを使うには、Tollik.ini の [Tollik] に次の行を書いてください:\r\n    ",
-                      u"\r\n\r\nTo use the first, put this line under [Tollik] in Tollik.ini:\r\n    "),
-                 HspDirNameLine(installed.front())});
-    return text;
+    return Cat({Pick(u"HSP のフォルダーがありません:\r\n    ", u"The HSP folder does not exist:\r\n    "), folder,
+                Pick(kFixJapanese, kFixEnglish), Installed(installed)});
 }
 
-std::u16string RunnerTexts::HspFolderNotSet() const {
+std::u16string RunnerTexts::HspFolderNotSet(const std::vector<std::u16string>& installed) const {
     return Cat({Pick(u"HSP のフォルダーが設定されていません。", u"The HSP folder is not set."),
-                Pick(kFixJapanese, kFixEnglish)});
+                Pick(kFixJapanese, kFixEnglish), Installed(installed)});
 }
 
-std::u16string RunnerTexts::CompilerMissing(std::u16string_view dll) const {
+std::u16string RunnerTexts::CompilerMissing(std::u16string_view dll, const std::vector<std::u16string>& installed) const {
     return Cat({Pick(u"HSP のコンパイラーがありません:\r\n    ", u"The HSP compiler is missing:\r\n    "), dll,
-                Pick(kFixJapanese, kFixEnglish)});
+                Pick(kFixJapanese, kFixEnglish), Installed(installed)});
+}
+
+std::u16string RunnerTexts::Compiler64BitOnly(std::u16string_view dll64,
+                                              const std::vector<std::u16string>& installed) const {
+    return Cat({Pick(u"HSP のフォルダーには 64 ビット版のコンパイラーしかありません:\r\n    ",
+                     u"The HSP folder holds only HSP's 64-bit compiler:\r\n    "),
+                dll64,
+                Pick(u"\r\nこのランナーは 32 ビットのプログラムなので、64 ビット版は使えません。32 ビット版の hspcmp.dll が必要です。",
+                     u"\r\nThis runner is a 32-bit program and cannot use it: it needs the 32-bit hspcmp.dll."),
+                Pick(kFixJapanese, kFixEnglish), Installed(installed)});
 }
 
 std::u16string RunnerTexts::CompilerNotLoaded(std::u16string_view dll, std::uint32_t error,
@@ -212,6 +225,20 @@ std::u16string RunnerTexts::ScriptFolderRefused(std::u16string_view folder, std:
 
 std::u16string RunnerTexts::ScriptMissing(std::u16string_view script) const {
     return Cat({Pick(u"スクリプトのファイルがありません:\r\n    ", u"The script file does not exist:\r\n    "), script});
+}
+
+std::u16string RunnerTexts::ScriptBeingWritten(std::u16string_view script, std::uint32_t seconds) const {
+    if (language == Language::Japanese)
+        return Cat({u"スクリプトのファイルを別のプログラムが書き込んでいるため、読めません:\r\n    "sv, script, u"\r\n\r\n",
+                    Decimal(seconds), u" 秒待っても書き込みが終わりませんでした。もう一度実行してください。"});
+    return Cat({u"Another program is writing the script file, so it cannot be read:\r\n    "sv, script,
+                u"\r\n\r\nThe writing had not ended after ", Decimal(seconds), u" seconds. Run the command again."});
+}
+
+std::u16string RunnerTexts::ScriptUnreadable(std::u16string_view script, std::uint32_t error,
+                                             std::u16string_view reason) const {
+    return Cat({Pick(u"スクリプトのファイルを開けません:\r\n    ", u"The script file cannot be opened:\r\n    "), script,
+                u"\r\n", reason, u" (", Pick(u"エラー ", u"error "), Decimal(error), u")"});
 }
 
 std::u16string RunnerTexts::PathNotInCodePage(std::u16string_view path, std::uint32_t codePage) const {

@@ -34,7 +34,11 @@ struct RunnerTexts {
     // The toolchain: the HSP folder, its compiler and its runtimes.
     // `installed`: the HSP folders found elsewhere, newest first.
     std::u16string HspFolderMissing(std::u16string_view folder, const std::vector<std::u16string>& installed) const;
-    std::u16string CompilerMissing(std::u16string_view dll) const;
+    // An empty HSPDirName, which reaches the runner as a lone backslash.
+    std::u16string HspFolderNotSet(const std::vector<std::u16string>& installed) const;
+    std::u16string CompilerMissing(std::u16string_view dll, const std::vector<std::u16string>& installed) const;
+    // The folder holds only HSP's 64-bit compiler, `dll64`.
+    std::u16string Compiler64BitOnly(std::u16string_view dll64, const std::vector<std::u16string>& installed) const;
     std::u16string CompilerNotLoaded(std::u16string_view dll, std::uint32_t error,
                                      std::u16string_view reason) const;
     std::u16string CompilerExportsMissing(std::u16string_view dll,
@@ -51,9 +55,12 @@ struct RunnerTexts {
     std::u16string ScriptFolderRefused(std::u16string_view folder, std::uint32_t error,
                                        std::u16string_view reason) const;
     std::u16string ScriptMissing(std::u16string_view script) const;
+    // Another program (a press of the command) was still writing the
+    // script after `seconds`; or the script cannot be opened at all.
+    std::u16string ScriptBeingWritten(std::u16string_view script, std::uint32_t seconds) const;
+    std::u16string ScriptUnreadable(std::u16string_view script, std::uint32_t error, std::u16string_view reason) const;
     std::u16string PathNotInCodePage(std::u16string_view path, std::uint32_t codePage) const;
     std::u16string PathTooLong(std::u16string_view path, std::size_t limit) const;
-    std::u16string HspFolderNotSet() const;
 
     // The compiler's verdict, as the summary line above its report.
     // `file` names the file when it is not the script itself (an included one).
@@ -97,6 +104,8 @@ struct RunnerTexts {
 
 private:
     std::u16string Pick(std::u16string_view japanese, std::u16string_view english) const;
+    // The HSP folders found elsewhere, and the settings line that uses the first.
+    std::u16string Installed(const std::vector<std::u16string>& installed) const;
 };
 
 }  // namespace tollik::runner

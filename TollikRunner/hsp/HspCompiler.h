@@ -15,6 +15,9 @@ namespace tollik::runner {
 // What an HSP folder holds for the runner: the compiler, the runtime a
 // script runs in unless it asks for another, and the standard includes.
 inline constexpr std::u16string_view kCompilerDll = u"hspcmp.dll";
+// HSP 3.8's 64-bit build of the compiler: a 64-bit-only HSP folder holds it
+// instead, and the 32-bit runner cannot load it.
+inline constexpr std::u16string_view kCompiler64Dll = u"hspcmp_64.dll";
 inline constexpr std::u16string_view kDefaultRuntime = u"hsp3.exe";
 inline constexpr std::u16string_view kCommonFolder = u"common\\";
 // HSP's UTF-8 runtime, and the one executables made for it start with.

@@ -326,7 +326,10 @@ TEST_F(Runner, EachFailureHasItsWindowAndExitCode) {
         {"unknown mode", {}, u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 0 1", ExitCode::BadInvocation,
          {"実行モード 0 はありません", "1: コンパイルして実行", "2: コンパイルのみ", "3: 実行ファイル作成"}},
         {"HSP folder not set", {}, u"\"\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
-         {"HSP のフォルダーが設定されていません。", "HSPDirName", "tollik-check.exe"}},
+         {"HSP のフォルダーが設定されていません。", "tollik-check.exe", ":\r\n    C:\\hsp37\\", "HSPDirName=C:\\hsp37\\"}},
+        {"only HSP 3.8's 64-bit compiler", [](FakeToolchain& w) { w.files.AddFile(u"C:\\hsp38\\hspcmp_64.dll"); },
+         u"\"C:\\hsp38\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ToolchainProblem,
+         {"64 ビット版のコンパイラーしかありません:\r\n    C:\\hsp38\\hspcmp_64.dll", "32 ビット版の hspcmp.dll が必要です"}},
         // HSP's installer names its folder after the version: a newer one
         // lands where nobody looks, and is named with the line that uses it.
         {"no HSP folder",
@@ -362,6 +365,8 @@ TEST_F(Runner, EachFailureHasItsWindowAndExitCode) {
          {"スクリプトのフォルダーがありません:\r\n    C:\\gone\\"}},
         {"no script", {}, u"\"C:\\hsp37\\\" \"C:\\work\\other\" 1 1", ExitCode::ScriptProblem,
          {"スクリプトのファイルがありません:\r\n    C:\\work\\other"}},
+        {"script refused", [](FakeToolchain& w) { w.files.RefuseOpen(u"C:\\work\\hsptmp", os::kErrorAccessDenied); },
+         u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ScriptProblem, {"開けません:\r\n    C:\\work\\hsptmp\r\nAccess is denied"}},
         {"folder refused", [](FakeToolchain& w) { w.FailCall("SetCurrentDirectoryW", os::kErrorAccessDenied); },
          u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 1", ExitCode::ScriptProblem, {"Access is denied (エラー 5)"}},
         {"out of memory", [](FakeToolchain& w) { w.ThrowOnCall("LoadLibraryExW", 1, [] { throw std::bad_alloc(); }); },
@@ -612,6 +617,36 @@ TEST_F(Runner, OneRunnerAtATimeFromTheCompileToTheRuntimesStart) {
     // Compile only: the report is read with the folder free again.
     EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 2 0"), ExitCode::Success);
     EXPECT_FALSE(windows.windows.at(0).whileLocked);
+}
+
+// A press's write (CREATE_ALWAYS, sharing reads) is refused from before the compiler gets the
+// script until the compile has returned; the compiler's fopen (reading, sharing all but deletes) is not.
+TEST_F(Runner, TheScriptIsHeldAgainstWritesUntilTheCompileHasReturned) {
+    std::string seen;  // the calls below, "(held)" where the write was refused
+    const auto open = [&](std::uint32_t access, std::uint32_t share, std::uint32_t disposition) {
+        const os::unique_hfile file(windows, windows.CreateFileW(u"C:\\work\\hsptmp", access, share, disposition, 0));
+        return file ? 0u : windows.GetLastError();
+    };
+    for (const std::string call : {"hsc_ini", "hsc_comp", "hsc3_make", "CreateProcessW", "ShowTextWindow"})
+        windows.OnCall(call, 0, [&, call] {
+            EXPECT_EQ(open(os::kGenericRead, os::kFileShareRead | os::kFileShareWrite, os::kOpenExisting), 0u);
+            seen += call + (open(os::kGenericWrite, os::kFileShareRead, os::kCreateAlways) != 0 ? "(held) " : " ");
+        });
+    for (const char16_t* mode : {u"1", u"2", u"3"}) Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" " + std::u16string(mode) + u" 0");
+    EXPECT_EQ(seen, "hsc_ini(held) hsc_comp(held) CreateProcessW "             // mode 1: the runtime's start
+                    "hsc_ini(held) hsc_comp(held) ShowTextWindow "             // 2: the report
+                    "hsc_ini(held) hsc_comp(held) hsc3_make ShowTextWindow ");  // 3: packing, the window
+}
+
+// A press just after the runner started: its write is waited for, 5 s at most.
+TEST_F(Runner, AWriteInProgressIsWaitedForAWhile) {
+    windows.files.OpenElsewhere(u"C:\\work\\hsptmp", os::kGenericWrite, os::kFileShareRead);
+    windows.OnCall("Sleep", 3, [this] { windows.files.CloseHeldElsewhere(); });
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::Success);
+    windows.files.OpenElsewhere(u"C:\\work\\hsptmp", os::kGenericWrite, os::kFileShareRead);
+    EXPECT_EQ(Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" 1 0"), ExitCode::ScriptProblem);
+    EXPECT_EQ(windows.slept, 300u + 5000u);
+    EXPECT_NE(WindowText().find("書き込んでいるため、読めません:\r\n    C:\\work\\hsptmp\r\n\r\n5 秒"), std::string::npos);
 }
 
 TEST(CompilerReport, FindsTheFirstErrorInEachOfTheCompilersForms) {

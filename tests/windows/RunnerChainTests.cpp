@@ -400,6 +400,22 @@ TEST_F(RunnerChain, MakeExecutableFailuresAndIconinsOptions) {
     EXPECT_EQ(busy.runnerExit, L"4") << busy.window->text;
 }
 
+// While the real compiler compiles 20,000 lines, a press's write meets a sharing violation.
+TEST_F(RunnerChain, AScriptBeingCompiledCannotBeRewritten) {
+    const std::wstring script = root + L"work\\hsptmp";
+    std::string lines;
+    for (int n = 1; n <= 20000; ++n) lines += "a = a + " + std::to_string(n) + " : mes \"line " + std::to_string(n) + "\"\r\n";
+    Write(script, lines + "end\r\n");
+    const Process runner(Quote(editor + L"Plugins\\Tollik.exe") + L" " + Quote(HspFolder()) + L" " + Quote(script) + L" 1 0", root);
+    DWORD error = 0;  // a press's, while the runner runs
+    for (const DWORD start = ::GetTickCount(); error != ERROR_SHARING_VIOLATION && ::GetTickCount() - start < kWaitMilliseconds;) {
+        const HANDLE press = ::CreateFileW(script.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        error = press == INVALID_HANDLE_VALUE ? ::GetLastError() : (::CloseHandle(press), 0);
+    }
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << "no write was refused during the compile";
+    EXPECT_EQ(runner.Wait(), 0) << "compiled and run";
+}
+
 // A script folder is the runner's current directory and holds whatever the
 // user downloaded: DLLs planted there under the names of the compiler, its
 // imports and DLLs the system loads on demand are never loaded.
