@@ -14,6 +14,7 @@ namespace tollik {
 struct ScriptEncoding {
     std::uint32_t codePage = 0;  // the text is converted to this code page
     bool byteOrderMark = false;  // EF BB BF comes before it
+    int convertedSize = 0;       // the conversion's size when the choice counted it, else 0
 };
 
 // UTF-8 with the mark when the script asks for UTF-8 strings and, on code

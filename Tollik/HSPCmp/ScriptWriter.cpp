@@ -53,8 +53,10 @@ std::unique_ptr<char[]> ConvertWithLineBreak(SystemApi& api, const ScriptEncodin
     // cannot be all of a text that asks for UTF-8).
     if (encoding.byteOrderMark && text.front() == u'\uFEFF') text.remove_prefix(1);
     const auto length = static_cast<int>(text.size());
-    const int needed = api.WideCharToMultiByte(encoding.codePage, 0, text.data(), length, nullptr,
-                                               0, nullptr, nullptr);
+    const int needed = encoding.convertedSize > 0
+                           ? encoding.convertedSize
+                           : api.WideCharToMultiByte(encoding.codePage, 0, text.data(), length,
+                                                     nullptr, 0, nullptr, nullptr);
     if (needed <= 0) FailWithCode(api.GetLastError());
     const auto converted = static_cast<std::size_t>(needed);
     auto bytes = std::make_unique_for_overwrite<char[]>(markSize + converted + 2);

@@ -53,13 +53,13 @@ std::vector<Scenario> MakeScenarios() {
          u"C:\\Portable\\Plugins\\Tollik\\Tollik.ini", u"C:\\work"},
         {"per-user settings, folder made by the command",
          [](InstalledEditor& e) { InstallHostAt(e, u"C:\\Other\\Pellam.exe"); }, u"", u"C:\\work"},
-        {"per-user settings file, code page 932, a script for the UTF-8 runtime",
+        {"per-user settings file, code page 932, a script for the UTF-8 runtime that 932 holds",
          [](InstalledEditor& e) {
              InstallHostAt(e, u"C:\\Other\\Pellam.exe");
              e.windows.files.AddFile(kAppData + u"Pellam\\Plugins\\Tollik\\Tollik.ini",
                                      "\xEF\xBB\xBF[Tollik]\r\nHSPDirName=D:\\\xE6\x97\xA5\r\n");
              e.windows.ansiCodePage = 932;
-             e.windows.host.text = u"#include \"hsp3utf.as\"\nmes \"日本語ｶﾅ\U0001F600\"\nstop";
+             e.windows.host.text = u"#include \"hsp3utf.as\"\nmes \"日本語ｶﾅ\"\nstop";
              Reload(e);
          },
          kAppData + u"Pellam\\Plugins\\Tollik\\Tollik.ini", u"C:\\work"},
