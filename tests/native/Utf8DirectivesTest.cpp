@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "FakeWindows.h"
-#include "HSPCmp/ScriptWriter.h"
 #include "HSPCmp/Utf8Directives.h"
 
 namespace tollik {
@@ -42,43 +40,6 @@ TEST(AsksForUtf8Strings, TakesWhatThePreprocessorTakesForTheUtf8Directives) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(AsksForUtf8Strings(c.text), c.asks);
-    }
-}
-
-// The bytes a script lands on disk in: code page x asks or not x what the
-// text holds.
-TEST(SaveScriptFile, ScriptsForTheUtf8RuntimeKeepEveryCharacterOnEachCodePage) {
-    const std::u16string asks = u"#include \"hsp3utf.as\"\r\nmes \"";
-    const std::string asksBytes = "#include \"hsp3utf.as\"\r\nmes \"";
-    const std::string mark = "\xEF\xBB\xBF";
-    const struct {
-        const char* name;
-        std::uint32_t codePage;
-        std::u16string text;
-        std::string bytes;
-    } cases[] = {
-        {"932, asks, ASCII", 932, asks + u"a\"", asksBytes + "a\"\r\n"},
-        {"932, asks, fits", 932, asks + u"あ\"", asksBytes + "\x82\xA0\"\r\n"},
-        {"932, asks, an emoji", 932, asks + u"\U0001F600\"", mark + asksBytes + "\xF0\x9F\x98\x80\"\r\n"},
-        {"932, asks, a look-alike (yen sign)", 932, asks + u"\u00A5\"", mark + asksBytes + "\xC2\xA5\"\r\n"},
-        {"932, asks, Korean", 932, asks + u"한\"", mark + asksBytes + "\xED\x95\x9C\"\r\n"},
-        {"932, does not ask, an emoji", 932, u"mes \"\U0001F600\"", "mes \"??\"\r\n"},
-        {"1252, asks, ASCII", 1252, asks + u"a\"", asksBytes + "a\"\r\n"},
-        {"1252, asks, an accent it holds", 1252, asks + u"é\"", mark + asksBytes + "\xC3\xA9\"\r\n"},
-        {"1252, asks, Japanese", 1252, asks + u"あ\"", mark + asksBytes + "\xE3\x81\x82\"\r\n"},
-        {"1252, does not ask", 1252, u"mes \"éあ\"", "mes \"\xE9?\"\r\n"},
-        {"65001, asks, ASCII", 65001, asks + u"a\"", asksBytes + "a\"\r\n"},
-        {"65001, asks, an emoji", 65001, asks + u"\U0001F600\"", asksBytes + "\xF0\x9F\x98\x80\"\r\n"},
-        {"65001, does not ask", 65001, u"mes \"é\"", "mes \"\xC3\xA9\"\r\n"},
-        {"the mark's character starts the text", 932, u"\uFEFF" + asks + u"\U0001F600\"",
-         mark + asksBytes + "\xF0\x9F\x98\x80\"\r\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        fake::FakeWindows windows;
-        windows.files.AddFolder(u"C:\\work");
-        SaveScriptFile(windows, c.codePage, u"C:\\work\\hsptmp", c.text);
-        EXPECT_EQ(windows.files.FileContent(u"C:\\work\\hsptmp"), c.bytes);
     }
 }
 
