@@ -27,6 +27,15 @@ struct BytesCase {
     std::string bytes;
 };
 
+void ExpectWritten(const BytesCase& c) {
+    SCOPED_TRACE(c.name);
+    FakeWindows windows;
+    windows.files.AddFolder(u"C:\\work");
+    SaveScriptFile(windows, c.codePage, kScript, c.text);
+    EXPECT_EQ(windows.files.FileContent(kScript), c.bytes);
+    EXPECT_EQ(windows.files.OpenFiles(), 0);
+}
+
 TEST(SaveScriptFile, WritesTheTextInTheAnsiCodePageThenCrLf) {
     const BytesCase cases[] = {
         {"ascii", 1252, u"abc", "abc\r\n"},
@@ -42,14 +51,7 @@ TEST(SaveScriptFile, WritesTheTextInTheAnsiCodePageThenCrLf) {
         {"unpaired surrogates", 932, u"\xDC00x\xD800", "?x?\r\n"},
         {"unpaired surrogates in UTF-8", 65001, u"\xD800", "\xEF\xBF\xBD\r\n"},
     };
-    for (const BytesCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakeWindows windows;
-        windows.files.AddFolder(u"C:\\work");
-        SaveScriptFile(windows, c.codePage, kScript, c.text);
-        EXPECT_EQ(windows.files.FileContent(kScript), c.bytes);
-        EXPECT_EQ(windows.files.OpenFiles(), 0);
-    }
+    for (const BytesCase& c : cases) ExpectWritten(c);
 }
 
 // The bytes a script lands on disk in: code page x asks or not x what the
@@ -75,13 +77,7 @@ TEST(SaveScriptFile, ScriptsForTheUtf8RuntimeKeepEveryCharacterOnEachCodePage) {
         {"the mark's character starts the text", 932, u"\uFEFF" + asks + u"\U0001F600\"",
          mark + asksBytes + "\xF0\x9F\x98\x80\"\r\n"},
     };
-    for (const BytesCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakeWindows windows;
-        windows.files.AddFolder(u"C:\\work");
-        SaveScriptFile(windows, c.codePage, kScript, c.text);
-        EXPECT_EQ(windows.files.FileContent(kScript), c.bytes);
-    }
+    for (const BytesCase& c : cases) ExpectWritten(c);
 }
 
 TEST(SaveScriptFile, ConvertsInOnePieceWithTheLoadedCodePageAndNoReplacement) {
