@@ -3,7 +3,6 @@
 #include <iconv.h>
 
 #include <array>
-#include <bitset>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -97,41 +96,17 @@ const UnitTable& TableFor(std::uint32_t codePage) {
     return *table;
 }
 
-// The units whose bytes decode to themselves again: what WC_NO_BEST_FIT_CHARS
-// keeps. Best-fit rows and the many-to-one mappings fail it.
-using RoundTrips = std::bitset<0x10000>;
-
-std::unique_ptr<RoundTrips> RoundTripsFromIconv(std::uint32_t codePage) {
-    const UnitTable& table = TableFor(codePage);
-    auto exact = std::make_unique<RoundTrips>();
-    const iconv_t cd = iconv_open("UTF-16LE", IconvName(codePage).c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv lacks " + IconvName(codePage));
-    for (std::uint32_t unit = 0; unit < 0x10000; ++unit) {
-        const std::uint16_t bytes = table[unit];
-        if (bytes == kUnmapped) continue;
-        char in[2] = {static_cast<char>(bytes >> 8), static_cast<char>(bytes & 0xFF)};
-        char* inPtr = bytes > 0xFF ? in : in + 1;
-        std::size_t inLeft = bytes > 0xFF ? 2 : 1;
-        char16_t decoded = 0;
-        char* outPtr = reinterpret_cast<char*>(&decoded);
-        std::size_t outLeft = sizeof decoded;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1))
-            (*exact)[unit] = decoded == unit;
-    }
-    iconv_close(cd);
-    return exact;
-}
-
+// Whether a unit's bytes decode to it again: what WC_NO_BEST_FIT_CHARS
+// keeps. Best-fit rows and many-to-one mappings fail it. Asked once a unit.
 bool ComesBack(std::uint32_t codePage, char16_t unit, std::uint16_t bytes) {
-    if (codePage == 1252) {
-        const char16_t decoded = bytes >= 0x80 && bytes < 0xA0 ? kHigh[bytes - 0x80] : bytes;
-        return decoded == unit;
+    static std::map<std::uint32_t, std::map<char16_t, bool>> known;
+    const auto [at, added] = known[codePage].try_emplace(unit, false);
+    if (added) {
+        const std::string encoded = bytes > 0xFF ? std::string{static_cast<char>(bytes >> 8), static_cast<char>(bytes & 0xFF)}
+                                                 : std::string(1, static_cast<char>(bytes));
+        at->second = DecodeFromCodePage(codePage, encoded) == std::u16string(1, unit);
     }
-    static std::map<std::uint32_t, std::unique_ptr<RoundTrips>> others;
-    std::unique_ptr<RoundTrips>& exact = others[codePage];
-    if (!exact) exact = RoundTripsFromIconv(codePage);
-    return (*exact)[unit];
+    return at->second;
 }
 
 }  // namespace
