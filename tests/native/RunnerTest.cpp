@@ -506,7 +506,7 @@ TEST_F(Runner, UnderUtf8InputAModuleNotInUtf8OrAFileNameBeyondAsciiIsExplained) 
          "mod.as は UTF-8 として正しくありません。おそらく Shift_JIS で保存されています。"},
         {"the script's folder first", 932, true, preprocessor,
          {{u"C:\\work\\mod.as", "a = 1\r\n"}, {u"C:\\hsp37\\common\\mod.as", shiftJis}}, ""},
-        {"in a folder the script includes from", 65001, false, generator, {{u"C:\\work\\lib\\mod.as", shiftJis}},
+        {"in a folder the script includes from", 932, true, generator, {{u"C:\\work\\lib\\mod.as", shiftJis}},
          "し直してください:\r\n    C:\\work\\lib\\mod.as"},
         {"read as Shift_JIS", 932, false, generator, {{u"C:\\work\\mod.as", shiftJis}}, ""},
         {"a name beyond ASCII", 932, true, missing, {}, "1 行目: スクリプトファイルが見つかりません [表.as]\r\nUTF-8 で保存された"
