@@ -285,11 +285,12 @@ std::u16string RunnerTexts::IncludeNameNotAscii(std::u16string_view name, std::u
     if (language == Language::Japanese)
         return Cat({u"UTF-8 で保存されたスクリプトでは、コード ページ "sv, Decimal(codePage),
                     u" の HSP のコンパイラーは ASCII 以外の文字を含む名前のファイルを開けません (名前を UTF-8 のまま"
-                    u"ファイルの関数に渡すため)。ファイルとそれを書いた行の名前を ASCII の文字だけにしてください: ",
+                    u"ファイルの関数に渡すため)。ファイルの名前と、それを書いた #include の行を、ASCII の文字だけにして"
+                    u"ください: ",
                     name});
     return Cat({u"In a script saved as UTF-8, the HSP compiler under code page "sv, Decimal(codePage),
                 u" cannot open a file whose name holds more than ASCII (it hands the name on as UTF-8 bytes). "
-                u"Rename the file, and the line that names it, with ASCII characters only: ",
+                u"Give the file an ASCII-only name, and change the #include line to match: ",
                 name});
 }
 
