@@ -44,9 +44,10 @@ enum class MessageId {
     ValueProbedFound,  // key, value, the folders probed
     ValueProbedNone,   // key, value, the folders probed
     CtrlToggle,        // mode, toggled mode
-    HspFolderFound,    // folder
-    HspFolderMissing,  // folder
-    HspFolderNotSet,   // the value, a lone backslash
+    HspFolderFound,      // folder
+    HspFolderMissing,    // folder
+    HspFolderNotSet,     // the value, a lone backslash
+    HspFolderDriveRoot,  // the value, a lone backslash
     HspFolderElsewhere,  // folder, the settings line that uses it
     // The HSP folder's contents and the runner.
     CompilerFound,           // file

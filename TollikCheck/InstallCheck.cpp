@@ -110,7 +110,7 @@ void AddProbedValue(SystemApi& api, Report& report, const std::u16string& chosen
 
 RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path,
                               std::u16string_view shownAs, const std::u16string& probedHsp,
-                              Report& report) {
+                              Report& report, std::u16string* hspDirName) {
     report.Add(Severity::Info, MessageId::SettingsFile, {std::u16string(shownAs)});
     RunSettings settings;
     settings.HspDirectory = probedHsp;
@@ -137,7 +137,9 @@ RunSettings CheckSettingsFile(SystemApi& api, const std::u16string& path,
         const auto read = [&](std::u16string_view key, std::u16string_view absent) {
             return store.ReadText(kSettingsSection, key, absent);
         };
-        const bool hasDirectory = read(kHspDirNameKey, kAbsent) != kAbsent;
+        const std::u16string written = read(kHspDirNameKey, kAbsent);
+        const bool hasDirectory = written != kAbsent;
+        if (hspDirName != nullptr) *hspDirName = hasDirectory ? written : probedHsp;
         settings = ReadRunSettings(store, probedHsp);
         // A value that is there but not a number gives the default: the lint said why.
         const bool modeRead = ConvertSettingsNumber(read(kModeKey, u"")).has_value();
@@ -189,16 +191,19 @@ Report CheckInstallation(SystemApi& api, const DiskSpaceFunction& diskSpace,
     }
 
     const std::u16string settingsFile = PluginSettingsPath(location->path);
+    std::u16string hspDirName;
     const RunSettings settings = CheckSettingsFile(api, settingsFile, settingsFile,
-                                                   ProbeHspDirectory(api, diskSpace), report);
+                                                   ProbeHspDirectory(api, diskSpace), report, &hspDirName);
     report.Add(Severity::Info, MessageId::CtrlToggle,
                {Number(settings.RunMode), Number(ToggledRunMode(settings.RunMode, true))});
 
     // Where the runner gets no hspcmp.dll, the HSP folders that would give one.
     bool compilerThere = false;
     if (settings.HspDirectory == u"\\") {
-        // An empty HSPDirName: the root of the current drive, which the runner refuses.
-        report.Add(Severity::Problem, MessageId::HspFolderNotSet, {settings.HspDirectory});
+        // An empty HSPDirName, or a lone backslash: the runner gets the same
+        // backslash from either, the root of the current drive, and refuses it.
+        const MessageId id = hspDirName.empty() ? MessageId::HspFolderNotSet : MessageId::HspFolderDriveRoot;
+        report.Add(Severity::Problem, id, {settings.HspDirectory});
     } else if (DirectoryExistsChecked(api, diskSpace, settings.HspDirectory)) {
         report.Add(Severity::Info, MessageId::HspFolderFound, {settings.HspDirectory});
         compilerThere = CheckHspFolder(api, settings.HspDirectory, report);

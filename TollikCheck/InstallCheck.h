@@ -15,10 +15,12 @@ namespace tollik::check {
 
 // The plug-in settings file at `path` (shown as `shownAs`): whether it opens,
 // its misread lines, and the values the plug-in takes from it, with
-// `probedHsp` the HSP folder default. Returns those values.
+// `probedHsp` the HSP folder default. Returns those values; `hspDirName`,
+// where given, gets HSPDirName as the file writes it, before the plug-in adds
+// its backslash.
 RunSettings CheckSettingsFile(os::SystemApi& api, const std::u16string& path,
                               std::u16string_view shownAs, const std::u16string& probedHsp,
-                              Report& report);
+                              Report& report, std::u16string* hspDirName = nullptr);
 
 // The whole installation of the editor in `editorFolder` ("Pellam.exe"
 // there); `packaged`: the editor runs as a Store app.

@@ -260,13 +260,13 @@ std::u16string RunnerTexts::PathTooLong(std::u16string_view path, std::size_t li
 std::u16string RunnerTexts::ShiftJisLeadBytes(std::uint32_t codePage) const {
     if (language == Language::Japanese)
         return Cat({u"コード ページ "sv, Decimal(codePage),
-                    u" ではコンパイラーがスクリプトを Shift_JIS として読むため、é のような文字は次の 1 文字 (閉じる引用符も) "
-                    u"を巻き込みます。Windows の「Unicode 対応ではないプログラムの言語」を日本語にするか、UTF-8 のオプションを"
-                    u"オンにしてください。"});
+                    u" ではコンパイラーがスクリプトを Shift_JIS として読むため、ASCII 以外の文字は読み違えられ、"
+                    u"次の 1 文字 (閉じる引用符も) を巻き込むことがあります。Windows の「Unicode 対応ではないプログラムの"
+                    u"言語」を日本語にするか、UTF-8 のオプションをオンにしてください。"});
     return Cat({u"Under code page "sv, Decimal(codePage),
-                u" the compiler reads the script as Japanese Shift_JIS, so a letter such as é swallows the character "
-                u"after it, a closing quote too: set Windows' language for non-Unicode programs to Japanese, or turn on "
-                u"its UTF-8 option."});
+                u" the compiler reads the script as Japanese Shift_JIS, so a character outside ASCII is misread and "
+                u"can swallow the character after it, a closing quote too: set Windows' language for non-Unicode "
+                u"programs to Japanese, or turn on its UTF-8 option."});
 }
 
 std::u16string RunnerTexts::IncludeNotUtf8(std::u16string_view name, std::u16string_view path) const {
@@ -285,11 +285,12 @@ std::u16string RunnerTexts::IncludeNameNotAscii(std::u16string_view name, std::u
     if (language == Language::Japanese)
         return Cat({u"UTF-8 で保存されたスクリプトでは、コード ページ "sv, Decimal(codePage),
                     u" の HSP のコンパイラーは ASCII 以外の文字を含む名前のファイルを開けません (名前を UTF-8 のまま"
-                    u"ファイルの関数に渡すため)。ファイルとそれを書いた行の名前を ASCII の文字だけにしてください: ",
+                    u"ファイルの関数に渡すため)。ファイルの名前と、それを書いた #include の行を、ASCII の文字だけにして"
+                    u"ください: ",
                     name});
     return Cat({u"In a script saved as UTF-8, the HSP compiler under code page "sv, Decimal(codePage),
                 u" cannot open a file whose name holds more than ASCII (it hands the name on as UTF-8 bytes). "
-                u"Rename the file, and the line that names it, with ASCII characters only: ",
+                u"Give the file an ASCII-only name, and change the #include line to match: ",
                 name});
 }
 

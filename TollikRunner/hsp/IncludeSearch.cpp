@@ -22,6 +22,8 @@ std::u16string LastPart(std::u16string_view name) {
 // script read as UTF-8.
 std::vector<std::u16string> IncludedFolders(os::SystemApi& api, std::string_view script) {
     std::vector<std::u16string> folders;
+    // Line 1 as the compiler reads it: without the byte-order mark.
+    if (script.starts_with("\xEF\xBB\xBF")) script.remove_prefix(3);
     for (std::size_t start = 0; start < script.size();) {
         std::size_t end = script.find('\n', start);
         if (end == std::string_view::npos) end = script.size();

@@ -148,6 +148,8 @@ TEST(InstallCheck, FlagsWhatStopsTheCommandAndWhatIsMisread) {
         {"HSPDirName empty: not the drive's root", {},
          [](Editor& e) { e.windows.files.AddFile(kSettings, "[Tollik]\r\nHSPDirName=\r\n"); e.windows.files.AddFile(u"C:\\hsp38\\hspcmp.dll"); },
          {MessageId::HspFolderNotSet}, MessageId::HspFolderElsewhere},
+        {"HSPDirName a lone backslash: not called empty", {}, [](Editor& e) { e.windows.files.AddFile(kSettings, "[Tollik]\r\nHSPDirName=\\\r\n"); },
+         {MessageId::HspFolderDriveRoot}, MessageId::HspFolderDriveRoot},
         {"only HSP 3.8's 64-bit compiler", {.compiler = false},
          [](Editor& e) { e.windows.files.AddFile(u"C:\\hsp37\\hspcmp_64.dll"); e.windows.files.AddFile(u"C:\\hsp38\\hspcmp.dll"); },
          {MessageId::Compiler64BitOnly}, MessageId::HspFolderElsewhere},

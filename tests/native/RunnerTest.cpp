@@ -506,7 +506,7 @@ TEST_F(Runner, UnderUtf8InputAModuleNotInUtf8OrAFileNameBeyondAsciiIsExplained) 
          "mod.as は UTF-8 として正しくありません。おそらく Shift_JIS で保存されています。"},
         {"the script's folder first", 932, true, preprocessor,
          {{u"C:\\work\\mod.as", "a = 1\r\n"}, {u"C:\\hsp37\\common\\mod.as", shiftJis}}, ""},
-        {"in a folder the script includes from", 65001, false, generator, {{u"C:\\work\\lib\\mod.as", shiftJis}},
+        {"in a folder the script includes from", 932, true, generator, {{u"C:\\work\\lib\\mod.as", shiftJis}},
          "し直してください:\r\n    C:\\work\\lib\\mod.as"},
         {"read as Shift_JIS", 932, false, generator, {{u"C:\\work\\mod.as", shiftJis}}, ""},
         {"a name beyond ASCII", 932, true, missing, {}, "1 行目: スクリプトファイルが見つかりません [表.as]\r\nUTF-8 で保存された"
@@ -621,21 +621,23 @@ TEST_F(Runner, OneRunnerAtATimeFromTheCompileToTheRuntimesStart) {
 
 // A press's write (CREATE_ALWAYS, sharing reads) is refused from before the compiler gets the
 // script until the compile has returned; the compiler's fopen (reading, sharing all but deletes) is not.
+// The runner's own opens of it (CreateFileW; the probes spell it C:\WORK): the hold's, then its reads, held.
 TEST_F(Runner, TheScriptIsHeldAgainstWritesUntilTheCompileHasReturned) {
     std::string seen;  // the calls below, "(held)" where the write was refused
     const auto open = [&](std::uint32_t access, std::uint32_t share, std::uint32_t disposition) {
-        const os::unique_hfile file(windows, windows.CreateFileW(u"C:\\work\\hsptmp", access, share, disposition, 0));
+        const os::unique_hfile file(windows, windows.CreateFileW(u"C:\\WORK\\hsptmp", access, share, disposition, 0));
         return file ? 0u : windows.GetLastError();
     };
-    for (const std::string call : {"hsc_ini", "hsc_comp", "hsc3_make", "CreateProcessW", "ShowTextWindow"})
+    for (const std::string call : {"CreateFileW", "hsc_ini", "hsc_comp", "hsc3_make", "CreateProcessW", "ShowTextWindow"})
         windows.OnCall(call, 0, [&, call] {
+            if (call == "CreateFileW" && windows.callArguments.back() != "C:\\work\\hsptmp") return;
             EXPECT_EQ(open(os::kGenericRead, os::kFileShareRead | os::kFileShareWrite, os::kOpenExisting), 0u);
             seen += call + (open(os::kGenericWrite, os::kFileShareRead, os::kCreateAlways) != 0 ? "(held) " : " ");
         });
     for (const char16_t* mode : {u"1", u"2", u"3"}) Run(u"\"C:\\hsp37\\\" \"C:\\work\\hsptmp\" " + std::u16string(mode) + u" 0");
-    EXPECT_EQ(seen, "hsc_ini(held) hsc_comp(held) CreateProcessW "             // mode 1: the runtime's start
-                    "hsc_ini(held) hsc_comp(held) ShowTextWindow "             // 2: the report
-                    "hsc_ini(held) hsc_comp(held) hsc3_make ShowTextWindow ");  // 3: packing, the window
+    EXPECT_EQ(seen, "CreateFileW CreateFileW(held) hsc_ini(held) hsc_comp(held) CreateProcessW "  // mode 1: the runtime's start
+                    "CreateFileW CreateFileW(held) hsc_ini(held) hsc_comp(held) ShowTextWindow "  // 2: the report
+                    "CreateFileW CreateFileW(held) hsc_ini(held) hsc_comp(held) hsc3_make ShowTextWindow ");  // 3: packing, the window
 }
 
 // A press just after the runner started: its write is waited for, 5 s at most.
