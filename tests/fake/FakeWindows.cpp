@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -24,8 +25,8 @@ constexpr std::string_view kCallNames[] = {
     "GetFileSizeEx", "GetFileType", "GetFullPathNameW", "GetKeyState", "GetLongPathNameW",
     "GetModuleFileNameW", "GetModuleHandleW", "GetProcAddress", "GetTempPathW", "GetVersionExW",
     "LoadStringW", "LocalFree", "MessageBoxW", "MultiByteToWideChar", "ReadFile",
-    "SHGetFolderPathW", "SendMessageW", "SetErrorMode", "ShellExecuteW", "WideCharToMultiByte",
-    "WriteFile", "lstrcpynW",
+    "SHGetFolderPathW", "SendMessageW", "SetErrorMode", "ShellExecuteW", "VirtualAlloc",
+    "VirtualFree", "WideCharToMultiByte", "WriteFile", "lstrcpynW",
 };
 
 std::string Hex(std::uint32_t value) {
@@ -587,6 +588,26 @@ void* FakeWindows::LocalFree(void* memory) {
         return memory;
     }
     return nullptr;
+}
+
+void* FakeWindows::VirtualAlloc(std::size_t size, std::uint32_t type, std::uint32_t protect) {
+    const AllocationFaultPause system;
+    if (Enter("VirtualAlloc", std::to_string(size))) return nullptr;
+    // Only the logic's one form; committed pages read as zero, as the system's do.
+    const bool form = size != 0 && type == (os::kMemCommit | os::kMemReserve) &&
+                      protect == os::kPageReadWrite;
+    void* const pages = form ? std::calloc(size, 1) : nullptr;
+    if (pages != nullptr) pages_.insert(pages);
+    if (pages == nullptr) lastError_ = form ? os::kErrorNotEnoughMemory : os::kErrorInvalidParameter;
+    return pages;
+}
+
+bool FakeWindows::VirtualFree(void* address, std::size_t size, std::uint32_t freeType) {
+    const AllocationFaultPause system;
+    Enter("VirtualFree");  // cannot fail for pages the system handed out
+    if (freeType != os::kMemRelease || size != 0 || pages_.erase(address) == 0) return false;
+    std::free(address);
+    return true;
 }
 
 std::int32_t FakeWindows::GetCurrentPackageFullName(os::ProcAddress function,
