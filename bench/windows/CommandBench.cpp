@@ -209,12 +209,13 @@ constexpr size_t kKi = size_t{1} << 10, kMi = size_t{1} << 20;
 constexpr double kGoal = 1.10;
 
 // Rounds per size: enough that two invocations agree within 3% on the
-// judged ratios while other work shares the machine, in about 20 s a size.
+// judged ratios while other work shares the machine; about 25 s at 16 Mi
+// units.
 int RoundsFor(size_t units) {
     if (units < kMi) return 51;
-    if (units < 16 * kMi) return 101;
-    if (units < 64 * kMi) return 41;
-    return 15;
+    if (units < 16 * kMi) return 151;
+    if (units < 64 * kMi) return 61;
+    return 21;
 }
 
 double Seconds() {
