@@ -313,17 +313,28 @@ public:
         : plugin_(host::ProgramFolder() + L"Plugins\\Tollik.dll"),
           launch_(plugin_.module(), "shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&NoLaunch)),
           box_(plugin_.module(), "user32.dll", "MessageBoxW", reinterpret_cast<void*>(&CountedMessageBox)),
-          memory_{
-              {plugin_.module(), "msvcrt.dll", "malloc", reinterpret_cast<void*>(&CountedMalloc)},
-              {plugin_.module(), "msvcrt.dll", "calloc", reinterpret_cast<void*>(&CountedCalloc)},
-              {plugin_.module(), "msvcrt.dll", "realloc", reinterpret_cast<void*>(&CountedRealloc)},
-              {plugin_.module(), "msvcrt.dll", "free", reinterpret_cast<void*>(&CountedFree)},
-              {plugin_.module(), "kernel32.dll", "VirtualAlloc",
-               reinterpret_cast<void*>(&CountedVirtualAlloc)},
-              {plugin_.module(), "kernel32.dll", "VirtualFree",
-               reinterpret_cast<void*>(&CountedVirtualFree)},
-          },
           library_(InitializeLibrary(api_, nullptr)) {
+        const struct {
+            const char* library;
+            const char* function;
+            void* counted;
+        } memoryCalls[] = {
+            {"msvcrt.dll", "malloc", reinterpret_cast<void*>(&CountedMalloc)},
+            {"msvcrt.dll", "calloc", reinterpret_cast<void*>(&CountedCalloc)},
+            {"msvcrt.dll", "realloc", reinterpret_cast<void*>(&CountedRealloc)},
+            {"msvcrt.dll", "free", reinterpret_cast<void*>(&CountedFree)},
+            {"kernel32.dll", "VirtualAlloc", reinterpret_cast<void*>(&CountedVirtualAlloc)},
+            {"kernel32.dll", "VirtualFree", reinterpret_cast<void*>(&CountedVirtualFree)},
+        };
+        // A build that does not import one of them (an older one, measured to
+        // compare) does not use it either.
+        for (const auto& call : memoryCalls) {
+            try {
+                memory_.push_back(std::make_unique<ImportPatch>(plugin_.module(), call.library,
+                                                                call.function, call.counted));
+            } catch (const std::runtime_error&) {
+            }
+        }
         ::CreateDirectoryW(work_.c_str(), nullptr);
         window_.editor.path = reinterpret_cast<const char16_t*>((work_ + L"bench.hsp").c_str());
     }
@@ -392,7 +403,7 @@ private:
     const Plugin plugin_;
     const ImportPatch launch_;
     const ImportPatch box_;
-    const ImportPatch memory_[6];
+    std::vector<std::unique_ptr<ImportPatch>> memory_;
     os::Win32SystemApi api_;
     const LibraryState library_;
     const std::wstring work_ = host::ProgramFolder() + L"..\\work\\";

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -590,24 +589,17 @@ void* FakeWindows::LocalFree(void* memory) {
     return nullptr;
 }
 
-void* FakeWindows::VirtualAlloc(std::size_t size, std::uint32_t type, std::uint32_t protect) {
+void* FakeWindows::VirtualAlloc(std::size_t size, std::uint32_t, std::uint32_t) {
     const AllocationFaultPause system;
     if (Enter("VirtualAlloc", std::to_string(size))) return nullptr;
-    // Only the logic's one form; committed pages read as zero, as the system's do.
-    const bool form = size != 0 && type == (os::kMemCommit | os::kMemReserve) &&
-                      protect == os::kPageReadWrite;
-    void* const pages = form ? std::calloc(size, 1) : nullptr;
-    if (pages != nullptr) pages_.insert(pages);
-    if (pages == nullptr) lastError_ = form ? os::kErrorNotEnoughMemory : os::kErrorInvalidParameter;
-    return pages;
+    auto pages = std::make_unique<char[]>(size);  // reading as zero, as committed pages do
+    return pages_.emplace(pages.get(), std::move(pages)).first->first;
 }
 
 bool FakeWindows::VirtualFree(void* address, std::size_t size, std::uint32_t freeType) {
     const AllocationFaultPause system;
     Enter("VirtualFree");  // cannot fail for pages the system handed out
-    if (freeType != os::kMemRelease || size != 0 || pages_.erase(address) == 0) return false;
-    std::free(address);
-    return true;
+    return freeType == os::kMemRelease && size == 0 && pages_.erase(address) == 1;
 }
 
 std::int32_t FakeWindows::GetCurrentPackageFullName(os::ProcAddress function,

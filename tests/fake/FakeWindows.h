@@ -9,7 +9,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -190,7 +189,7 @@ private:
     int diskFreeSpaceEx_ = 0;
     int currentPackageFullName_ = 0;
     std::map<void*, std::unique_ptr<char16_t[]>> localAllocations_;
-    std::set<void*> pages_;  // what VirtualAlloc handed out
+    std::map<void*, std::unique_ptr<char[]>> pages_;  // what VirtualAlloc handed out
 };
 
 }  // namespace tollik::fake

@@ -61,8 +61,8 @@ const std::map<std::string, std::vector<std::uint32_t>> kErrors = {
     {"ShellExecuteW", {kErrorFileNotFound, kErrorAccessDenied, kSeErrNoAssociation}},
     {"VirtualAlloc", {kErrorNotEnoughMemory}},
 };
-const std::set<std::string> kCannotFail = {"GetACP",     "GetKeyState", "SetErrorMode", "LocalFree",
-                                           "CharUpperW", "CharUpperBuffW", "VirtualFree"};
+const std::set<std::string> kCannotFail = {"GetACP", "GetKeyState", "SetErrorMode", "VirtualFree",
+                                           "LocalFree", "CharUpperW",  "CharUpperBuffW"};
 
 // The calls whose failure is taken as an answer ("absent", "present").
 const std::set<std::string> kExistenceTests = {"GetFileAttributesW", "FindFirstFileW",
