@@ -220,7 +220,7 @@ struct ScriptSize {
     int lines;
     int runs;
 };
-constexpr ScriptSize kScripts[] = {{100, 31}, {20000, 11}};
+constexpr ScriptSize kScripts[] = {{100, 61}, {20000, 11}};
 
 int Table(const std::wstring& runner, const std::wstring& hspSource, int runsAsked) {
     const std::wstring root = L"C:\\tollik-bench\\", hsp = root + L"hsp\\", work = root + L"work\\";
