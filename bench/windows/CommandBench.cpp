@@ -16,7 +16,7 @@
 // own ratios, and the table shows their medians with the fastest and
 // slowest beside them.
 //
-//   Pellam.exe [--sizes 1K,1M,16M,64M] [--text ascii|japanese] [--runs N]
+//   Pellam.exe [--sizes 1K,1M,16M,64M] [--text ascii|japanese|hsp3utf] [--runs N]
 
 #include <windows.h>
 // After windows.h, which it needs.
@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -128,8 +129,10 @@ struct Pages {
 
 // What any command must do for this text: capture it into a buffer cleared
 // to zero (units the host leaves unwritten must read as NUL), convert it,
-// write it. The zeroed buffer is the cheapest there is: fresh pages.
-void Baseline(HWND window, const std::wstring& scriptPath) {
+// write it. The zeroed buffer is the cheapest there is: fresh pages. A
+// script for HSP's UTF-8 runtime that the code page cannot hold must be
+// written as UTF-8 after a byte-order mark.
+void Baseline(HWND window, const std::wstring& scriptPath, UINT codePage) {
     HostPosition anchor{}, caret{}, scroll{};
     Send(window, MSG_ENABLE_REDRAW, 0, nullptr);
     Send(window, MSG_QUERY_ANCHOR, kPositionKindLogical, &anchor);
@@ -152,13 +155,15 @@ void Baseline(HWND window, const std::wstring& scriptPath) {
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         throw std::runtime_error("baseline: cannot create the script");
+    const size_t mark = codePage == CP_UTF8 ? 3 : 0;
     const int needed =
-        ::WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    const auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(needed) + 2);
-    ::WideCharToMultiByte(CP_ACP, 0, text, length, bytes.get(), needed, nullptr, nullptr);
-    bytes[static_cast<size_t>(needed)] = '\r';
-    bytes[static_cast<size_t>(needed) + 1] = '\n';
-    const size_t total = static_cast<size_t>(needed) + 2;
+        ::WideCharToMultiByte(codePage, 0, text, length, nullptr, 0, nullptr, nullptr);
+    const auto bytes = std::make_unique_for_overwrite<char[]>(mark + static_cast<size_t>(needed) + 2);
+    std::memcpy(bytes.get(), "\xEF\xBB\xBF", mark);
+    ::WideCharToMultiByte(codePage, 0, text, length, bytes.get() + mark, needed, nullptr, nullptr);
+    bytes[mark + static_cast<size_t>(needed)] = '\r';
+    bytes[mark + static_cast<size_t>(needed) + 1] = '\n';
+    const size_t total = mark + static_cast<size_t>(needed) + 2;
     for (size_t at = 0; at < total; at += 128) {
         DWORD written = 0;
         ::WriteFile(file, bytes.get() + at, static_cast<DWORD>(std::min<size_t>(128, total - at)),
@@ -189,10 +194,13 @@ struct TextKind {
     const char* title;
     std::u16string_view head;
     std::u16string_view line;
+    UINT codePage = CP_ACP;  // what the script must be written in
 };
 constexpr TextKind kTextKinds[] = {
     {"ascii", "ASCII", u"", u"\tmes \"hello, world\"\r\n"},
     {"japanese", "Japanese", u"", u"\tmes \"こんにちは、世界。ｶﾅ\"\r\n"},
+    {"hsp3utf", "For HSP's UTF-8 runtime, an emoji in every line (written as UTF-8)",
+     u"#include \"hsp3utf.as\"\r\n", u"\tmes \"こんにちは、世界。\U0001F600\"\r\n", CP_UTF8},
 };
 
 std::u16string Document(size_t units, const TextKind& kind) {
@@ -355,7 +363,7 @@ public:
         };
         const auto baseline = [&] {
             window_.editor.log.clear();
-            Baseline(window_.handle(), baselineScript_);
+            Baseline(window_.handle(), baselineScript_, kind.codePage);
         };
         const auto lookups = [&] { RequiredLookups(api_, library_); };
         command();  // warm: first calls load what the system loads once
