@@ -107,6 +107,8 @@ struct Run {
     double stays = 0;      // from the runtime's start to the program's exit
 };
 
+// Times programs that start the stand-in runtime, which hands its start
+// back through the shared record and the event.
 class Timer {
 public:
     Timer()
@@ -138,7 +140,7 @@ public:
                               &process))
             return Said("could not be started");
         const bool ended = ::WaitForSingleObject(process.hProcess, kWaitMilliseconds) == WAIT_OBJECT_0;
-        const LONGLONG exit = Now();
+        const LONGLONG exitedAt = Now();
         DWORD code = 1;
         ::GetExitCodeProcess(process.hProcess, &code);
         ::CloseHandle(process.hThread);
@@ -153,7 +155,7 @@ public:
             ::CloseHandle(ending);
         }
         run.toRuntime = Milliseconds(runtime.counter - start);
-        run.stays = Milliseconds(exit - runtime.counter);
+        run.stays = Milliseconds(exitedAt - runtime.counter);
         return true;
     }
 
