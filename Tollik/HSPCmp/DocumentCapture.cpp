@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <new>
 
 #include "PluginApi/HostMessages.h"
 #include "util/ScopeExit.h"
@@ -21,9 +22,20 @@ std::size_t AnnouncedLength(os::LResult answer) {
     return length > 0 ? static_cast<std::size_t>(length) : 0;
 }
 
+// Room for `length` units and the NUL the host may add after them, cleared
+// to zero, so units the host leaves unwritten read as NUL. Committed pages
+// come zeroed from the system: no pass over the text before the host's own.
+CapturedText ZeroedText(os::SystemApi& api, std::size_t length) {
+    if (length == 0) return {};
+    void* pages = api.VirtualAlloc((length + 1) * sizeof(char16_t),
+                                   os::kMemCommit | os::kMemReserve, os::kPageReadWrite);
+    if (pages == nullptr) throw std::bad_alloc();
+    return {os::unique_virtual_memory(api, pages), length};
+}
+
 }  // namespace
 
-std::u16string CaptureDocumentText(os::SystemApi& api, os::WindowHandle host) {
+CapturedText CaptureDocumentText(os::SystemApi& api, os::WindowHandle host) {
     api.SendMessageW(host, MSG_ENABLE_REDRAW, 0, 0);
     const ScopeExit resumePainting([&] { api.SendMessageW(host, MSG_ENABLE_REDRAW, 1, 0); });
 
@@ -37,13 +49,11 @@ std::u16string CaptureDocumentText(os::SystemApi& api, os::WindowHandle host) {
 
     const std::size_t length =
         AnnouncedLength(api.SendMessageW(host, MSG_QUERY_SELECTION_TEXT, 0, 0));
-    // Cleared to zero, so units the host leaves unwritten read as NUL; the
-    // string's own terminator is the room for the NUL the host may add.
-    std::u16string text(length, u'\0');
+    CapturedText text = ZeroedText(api, length);
     // The capacity passed is the room really given: a count of 0 or below
     // yields no buffer, and then no capacity either.
     api.SendMessageW(host, MSG_QUERY_SELECTION_TEXT, static_cast<std::uint32_t>(length),
-                     text.empty() ? 0 : Address(text.data()));
+                     Address(text.data()));
 
     api.SendMessageW(host, MSG_PLACE_CARET, kPositionKindLogical, Address(&anchor));
     api.SendMessageW(host, MSG_PLACE_CARET, kPlaceCaretExtend | kPositionKindLogical,

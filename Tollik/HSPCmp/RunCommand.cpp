@@ -18,6 +18,21 @@ std::u16string ScriptPathFor(os::SystemApi& api, std::u16string_view documentPat
     return AddTrailingDelimiter(GetLongTempPath(api)) + std::u16string(kScriptFileName);
 }
 
+namespace {
+
+// The document's text is held only until it is written: the runner starts
+// without it.
+std::u16string SaveDocumentAsScript(os::SystemApi& api, const LibraryState& library,
+                                    os::WindowHandle host) {
+    const CapturedText text = CaptureDocumentText(api, host);
+    const std::u16string documentPath = QueryDocumentPath(api, host);
+    std::u16string scriptPath = ScriptPathFor(api, documentPath);
+    SaveScriptFile(api, library.ansiCodePage, scriptPath, text.view());
+    return scriptPath;
+}
+
+}  // namespace
+
 void ExecuteRunCommand(os::SystemApi& api, const LibraryState& library, os::WindowHandle host) {
     // Settings first: a settings file that cannot be read stops the command
     // before the host's document is touched.
@@ -25,10 +40,7 @@ void ExecuteRunCommand(os::SystemApi& api, const LibraryState& library, os::Wind
     if (!GetHostIniFileName(api, library.diskSpace, library.packaged, hostSettingsFile)) return;
     const RunSettings settings = LoadRunSettings(api, library.diskSpace, hostSettingsFile);
 
-    const std::u16string text = CaptureDocumentText(api, host);
-    const std::u16string documentPath = QueryDocumentPath(api, host);
-    const std::u16string scriptPath = ScriptPathFor(api, documentPath);
-    SaveScriptFile(api, library.ansiCodePage, scriptPath, text);
+    const std::u16string scriptPath = SaveDocumentAsScript(api, library, host);
 
     // Read only now, after the write: the key as it is when the runner starts.
     const std::int32_t runMode = ToggledRunMode(settings.RunMode, IsControlHeld(api));

@@ -76,6 +76,31 @@ private:
     void* memory_;
 };
 
+// Pages from VirtualAlloc, released whole with VirtualFree; null means none.
+class [[nodiscard]] unique_virtual_memory {
+public:
+    unique_virtual_memory() noexcept = default;
+    unique_virtual_memory(SystemApi& api, void* pages) noexcept : api_(&api), pages_(pages) {}
+    unique_virtual_memory(unique_virtual_memory&& other) noexcept
+        : api_(other.api_), pages_(std::exchange(other.pages_, nullptr)) {}
+    unique_virtual_memory& operator=(unique_virtual_memory&&) = delete;
+    unique_virtual_memory(const unique_virtual_memory&) = delete;
+    unique_virtual_memory& operator=(const unique_virtual_memory&) = delete;
+    ~unique_virtual_memory() {
+        if (pages_ == nullptr) return;
+        try {
+            api_->VirtualFree(pages_, 0, kMemRelease);
+        } catch (...) {
+        }
+    }
+
+    void* get() const noexcept { return pages_; }
+
+private:
+    SystemApi* api_ = nullptr;
+    void* pages_ = nullptr;
+};
+
 // Sets the process error mode for one scope and restores the previous mode
 // when it ends, however it ends.
 class [[nodiscard]] scoped_error_mode {

@@ -7,6 +7,7 @@
 // Types are platform-free: text is UTF-16 (char16_t), handles are opaque
 // pointers, and wParam/lParam keep their pointer-sized widths.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tollik::os {
@@ -89,6 +90,13 @@ inline constexpr std::uint32_t kFormatMessageAllocateBuffer = 0x100;
 inline constexpr std::uint32_t kFormatMessageIgnoreInserts = 0x200;
 inline constexpr std::uint32_t kFormatMessageFromSystem = 0x1000;
 inline constexpr std::uint32_t kFormatMessageArgumentArray = 0x2000;
+
+// VirtualAlloc and VirtualFree: pages reserved and committed in one step,
+// read-write, and released whole.
+inline constexpr std::uint32_t kMemCommit = 0x1000;
+inline constexpr std::uint32_t kMemReserve = 0x2000;
+inline constexpr std::uint32_t kMemRelease = 0x8000;
+inline constexpr std::uint32_t kPageReadWrite = 0x04;
 
 // SHGetFolderPathW: the roaming application-data folder, and its results.
 inline constexpr int kCsidlAppData = 26;
@@ -186,6 +194,14 @@ public:
                                          std::uint32_t languageId, char16_t** buffer) = 0;
     // Null when released; the memory itself when it was not the system's.
     virtual void* LocalFree(void* memory) = 0;
+
+    // kernel32: pages of memory, without a chosen address (the plug-in never
+    // picks one). Committed pages read as zero until written. Null on
+    // failure, with the last error set.
+    virtual void* VirtualAlloc(std::size_t size, std::uint32_t allocationType,
+                               std::uint32_t protect) = 0;
+    // With kMemRelease, `size` must be 0 and `address` what VirtualAlloc gave.
+    virtual bool VirtualFree(void* address, std::size_t size, std::uint32_t freeType) = 0;
 
     // kernel32 on Windows 8 and later: calls GetCurrentPackageFullName
     // through `function`, the address GetProcAddress gave for it, so that

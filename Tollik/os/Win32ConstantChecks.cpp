@@ -38,6 +38,10 @@ static_assert(std::cmp_equal(kFormatMessageAllocateBuffer, FORMAT_MESSAGE_ALLOCA
 static_assert(std::cmp_equal(kFormatMessageIgnoreInserts, FORMAT_MESSAGE_IGNORE_INSERTS));
 static_assert(std::cmp_equal(kFormatMessageFromSystem, FORMAT_MESSAGE_FROM_SYSTEM));
 static_assert(std::cmp_equal(kFormatMessageArgumentArray, FORMAT_MESSAGE_ARGUMENT_ARRAY));
+static_assert(std::cmp_equal(kMemCommit, MEM_COMMIT));
+static_assert(std::cmp_equal(kMemReserve, MEM_RESERVE));
+static_assert(std::cmp_equal(kMemRelease, MEM_RELEASE));
+static_assert(std::cmp_equal(kPageReadWrite, PAGE_READWRITE));
 static_assert(std::cmp_equal(kCsidlAppData, CSIDL_APPDATA));
 static_assert(std::cmp_equal(kSOk, S_OK));
 static_assert(std::cmp_equal(kErrorFileNotFound, ERROR_FILE_NOT_FOUND));

@@ -225,6 +225,15 @@ std::uint32_t Win32SystemApi::FormatMessageW(std::uint32_t flags, std::uint32_t 
 
 void* Win32SystemApi::LocalFree(void* memory) { return ::LocalFree(memory); }
 
+void* Win32SystemApi::VirtualAlloc(std::size_t size, std::uint32_t allocationType,
+                                   std::uint32_t protect) {
+    return ::VirtualAlloc(nullptr, size, allocationType, protect);
+}
+
+bool Win32SystemApi::VirtualFree(void* address, std::size_t size, std::uint32_t freeType) {
+    return ::VirtualFree(address, size, freeType) != FALSE;
+}
+
 std::int32_t Win32SystemApi::GetCurrentPackageFullName(ProcAddress function,
                                                        std::uint32_t* packageFullNameLength,
                                                        char16_t* packageFullName) {

@@ -57,6 +57,9 @@ public:
     std::uint32_t FormatMessageW(std::uint32_t flags, std::uint32_t messageId,
                                  std::uint32_t languageId, char16_t** buffer) override;
     void* LocalFree(void* memory) override;
+    void* VirtualAlloc(std::size_t size, std::uint32_t allocationType,
+                       std::uint32_t protect) override;
+    bool VirtualFree(void* address, std::size_t size, std::uint32_t freeType) override;
     std::int32_t GetCurrentPackageFullName(ProcAddress function,
                                            std::uint32_t* packageFullNameLength,
                                            char16_t* packageFullName) override;

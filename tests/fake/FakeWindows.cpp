@@ -24,8 +24,8 @@ constexpr std::string_view kCallNames[] = {
     "GetFileSizeEx", "GetFileType", "GetFullPathNameW", "GetKeyState", "GetLongPathNameW",
     "GetModuleFileNameW", "GetModuleHandleW", "GetProcAddress", "GetTempPathW", "GetVersionExW",
     "LoadStringW", "LocalFree", "MessageBoxW", "MultiByteToWideChar", "ReadFile",
-    "SHGetFolderPathW", "SendMessageW", "SetErrorMode", "ShellExecuteW", "WideCharToMultiByte",
-    "WriteFile", "lstrcpynW",
+    "SHGetFolderPathW", "SendMessageW", "SetErrorMode", "ShellExecuteW", "VirtualAlloc",
+    "VirtualFree", "WideCharToMultiByte", "WriteFile", "lstrcpynW",
 };
 
 std::string Hex(std::uint32_t value) {
@@ -591,6 +591,19 @@ void* FakeWindows::LocalFree(void* memory) {
         return memory;
     }
     return nullptr;
+}
+
+void* FakeWindows::VirtualAlloc(std::size_t size, std::uint32_t, std::uint32_t) {
+    const AllocationFaultPause system;
+    if (Enter("VirtualAlloc", std::to_string(size))) return nullptr;
+    auto pages = std::make_unique<char[]>(size);  // reading as zero, as committed pages do
+    return pages_.emplace(pages.get(), std::move(pages)).first->first;
+}
+
+bool FakeWindows::VirtualFree(void* address, std::size_t size, std::uint32_t freeType) {
+    const AllocationFaultPause system;
+    Enter("VirtualFree");  // cannot fail for pages the system handed out
+    return freeType == os::kMemRelease && size == 0 && pages_.erase(address) == 1;
 }
 
 std::int32_t FakeWindows::GetCurrentPackageFullName(os::ProcAddress function,

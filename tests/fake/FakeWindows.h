@@ -79,6 +79,7 @@ public:
     void ForgetCalls();
     // Buffers FormatMessageW allocated that LocalFree has not released.
     int LocalAllocations() const { return static_cast<int>(localAllocations_.size()); }
+    int VirtualAllocations() const { return static_cast<int>(pages_.size()); }  // not released
 
     // Faults. `occurrence` counts calls of that name from 1; 0 means every call.
     // A name the fake does not answer is refused (std::invalid_argument), so
@@ -136,6 +137,8 @@ public:
     std::uint32_t FormatMessageW(std::uint32_t flags, std::uint32_t messageId,
                                  std::uint32_t languageId, char16_t** buffer) override;
     void* LocalFree(void* memory) override;
+    void* VirtualAlloc(std::size_t size, std::uint32_t type, std::uint32_t protect) override;
+    bool VirtualFree(void* address, std::size_t size, std::uint32_t freeType) override;
     std::int32_t GetCurrentPackageFullName(os::ProcAddress function,
                                            std::uint32_t* packageFullNameLength,
                                            char16_t* packageFullName) override;
@@ -186,6 +189,7 @@ private:
     int diskFreeSpaceEx_ = 0;
     int currentPackageFullName_ = 0;
     std::map<void*, std::unique_ptr<char16_t[]>> localAllocations_;
+    std::map<void*, std::unique_ptr<char[]>> pages_;  // what VirtualAlloc handed out
 };
 
 }  // namespace tollik::fake

@@ -181,6 +181,7 @@ std::vector<std::string> BrokenInvariants(const SweepRun& run, bool paintingLeft
         broken.push_back(std::to_string(w.files.OpenFiles()) + " files left open");
     if (w.files.OpenSearches() != 0) broken.push_back("a search left open");
     if (w.LocalAllocations() != 0) broken.push_back("a system message buffer not freed");
+    if (w.VirtualAllocations() != 0) broken.push_back("the text's pages not released");
     if (w.files.errorMode != run.errorModeBefore)
         broken.push_back("the error mode was not restored");
 

@@ -59,8 +59,9 @@ const std::map<std::string, std::vector<std::uint32_t>> kErrors = {
     {"MessageBoxW", {kErrorInvalidWindowHandle}},
     {"SHGetFolderPathW", {kErrorFileNotFound, kErrorAccessDenied}},
     {"ShellExecuteW", {kErrorFileNotFound, kErrorAccessDenied, kSeErrNoAssociation}},
+    {"VirtualAlloc", {kErrorNotEnoughMemory}},
 };
-const std::set<std::string> kCannotFail = {"GetACP",    "GetKeyState", "SetErrorMode",
+const std::set<std::string> kCannotFail = {"GetACP", "GetKeyState", "SetErrorMode", "VirtualFree",
                                            "LocalFree", "CharUpperW",  "CharUpperBuffW"};
 
 // The calls whose failure is taken as an answer ("absent", "present").
@@ -129,6 +130,7 @@ std::set<Ending> EndingsAllowed(const Scenario& scenario, const Recording& r, st
     }
     // The launch: a host whose path is lost by now starts nothing.
     if (i >= r.keyRead) return {call == "GetModuleFileNameW" ? Ending::Silent : Ending::Launched};
+    if (call == "VirtualAlloc") return {Ending::OutOfMemory};  // no room for the text
     if (i <= r.lastSend) return {Ending::Launched};
     // Saving the script.
     if (call == "CreateDirectoryW") return {Ending::ScriptFolder};

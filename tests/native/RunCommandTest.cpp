@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "AllocationLimit.h"
 #include "FakeText.h"
 #include "FakeWindows.h"
 #include "HSPCmp/RunCommand.h"
@@ -302,10 +301,8 @@ TEST_F(RunCommandTest, AHostPathLostByLaunchTimeStartsNothingFromTheCurrentDirec
 
 TEST_F(RunCommandTest, ADocumentTooLargeToHoldEndsWithAMessageNotACrash) {
     windows.host.announcedCount = INT32_MAX;  // 4 GiB of UTF-16
-    {
-        const testing::AllocationLimit limit(std::size_t{1} << 30);
-        OnCommand();
-    }
+    windows.FailCall("VirtualAlloc", kErrorNotEnoughMemory);
+    OnCommand();
     ASSERT_EQ(windows.messageBoxes.size(), 1u);
     EXPECT_EQ(windows.messageBoxes[0].text, kOutOfMemoryMessage);
     EXPECT_FALSE(windows.host.paintingHeld);

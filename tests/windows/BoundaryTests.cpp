@@ -1,12 +1,11 @@
 // Failures inside the real Tollik.dll: they must end in a message box owned
 // by the host window and never reach the host as an exception. The stand-in
 // host sees the box by redirecting the plug-in's import of MessageBoxW, and
-// makes memory run out by redirecting its import of malloc.
+// makes memory run out by redirecting its import of VirtualAlloc.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -33,8 +32,8 @@ int WINAPI RecordMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type
     return IDOK;
 }
 
-void* __cdecl RefuseLargeAllocations(std::size_t bytes) {
-    return bytes > kLargestAllocation ? nullptr : std::malloc(bytes);
+LPVOID WINAPI RefuseLargeAllocations(LPVOID address, SIZE_T bytes, DWORD type, DWORD protect) {
+    return bytes > kLargestAllocation ? nullptr : ::VirtualAlloc(address, bytes, type, protect);
 }
 
 class Boundary : public ::testing::Test {
@@ -50,8 +49,8 @@ TEST_F(Boundary, ADocumentTooLargeToHoldEndsInAnErrorBoxOwnedByTheHost) {
     host.editor.text = u"abc";
     host.editor.announcedCount = INT32_MAX;  // 4 GiB of UTF-16
     {
-        const ImportPatch heap(LoadedPlugin().module(), "msvcrt.dll", "malloc",
-                               reinterpret_cast<void*>(&RefuseLargeAllocations));
+        const ImportPatch pages(LoadedPlugin().module(), "kernel32.dll", "VirtualAlloc",
+                                reinterpret_cast<void*>(&RefuseLargeAllocations));
         LoadedPlugin().exports().OnCommand(host.handle());
     }
     ASSERT_EQ(g_shownBoxes.size(), 1u);
