@@ -45,7 +45,19 @@ CapturedText CaptureDocumentText(os::SystemApi& api, os::WindowHandle host) {
     api.SendMessageW(host, MSG_QUERY_ANCHOR, kPositionKindLogical, Address(&anchor));
     api.SendMessageW(host, MSG_QUERY_CARET, kPositionKindLogical, Address(&caret));
     api.SendMessageW(host, MSG_QUERY_SCROLL, 0, Address(&scroll));
+    const auto restore = [&] {
+        api.SendMessageW(host, MSG_PLACE_CARET, kPositionKindLogical, Address(&anchor));
+        api.SendMessageW(host, MSG_PLACE_CARET, kPlaceCaretExtend | kPositionKindLogical,
+                         Address(&caret));
+        api.SendMessageW(host, MSG_PLACE_SCROLL, 0, Address(&scroll));
+    };
     api.SendMessageW(host, MSG_RUN_HOST_COMMAND, CMD_SELECT_ALL, 0);
+    // A capture that fails (no memory for the text) must not leave the whole
+    // document selected: the user's next key would replace all of it.
+    bool restored = false;
+    const ScopeExit restoreOnFailure([&] {
+        if (!restored) restore();
+    });
 
     const std::size_t length =
         AnnouncedLength(api.SendMessageW(host, MSG_QUERY_SELECTION_TEXT, 0, 0));
@@ -55,10 +67,8 @@ CapturedText CaptureDocumentText(os::SystemApi& api, os::WindowHandle host) {
     api.SendMessageW(host, MSG_QUERY_SELECTION_TEXT, static_cast<std::uint32_t>(length),
                      Address(text.data()));
 
-    api.SendMessageW(host, MSG_PLACE_CARET, kPositionKindLogical, Address(&anchor));
-    api.SendMessageW(host, MSG_PLACE_CARET, kPlaceCaretExtend | kPositionKindLogical,
-                     Address(&caret));
-    api.SendMessageW(host, MSG_PLACE_SCROLL, 0, Address(&scroll));
+    restored = true;
+    restore();
     return text;
 }
 

@@ -131,10 +131,13 @@ TEST_F(DocumentCaptureTest, BrokenResumeDoesNotLoseTheText) {
 
 TEST_F(DocumentCaptureTest, CountTooLargeToAllocateFailsWithPaintingResumed) {
     host.text = u"abc";
+    host.anchor = 2, host.caret = 1, host.scroll = 1;
     host.announcedCount = INT32_MAX;
     windows.FailCall("VirtualAlloc", os::kErrorNotEnoughMemory);  // no 4 GiB to commit
     EXPECT_THROW(Capture(), std::bad_alloc);
     EXPECT_FALSE(host.paintingHeld);
+    // Not the whole document left selected for the next key to replace.
+    EXPECT_EQ(testing::RestoredViewMismatches(host, 2, 1, 1), std::vector<std::string>{});
     EXPECT_EQ(host.log.back(), (ReceivedMessage{MSG_ENABLE_REDRAW, 1, 0}));
 }
 
