@@ -58,9 +58,11 @@ TEST_F(Boundary, ADocumentTooLargeToHoldEndsInAnErrorBoxOwnedByTheHost) {
     EXPECT_EQ(g_shownBoxes[0].text, L"メモリが不足しているため、HSP コンパイル/実行を中止しました。");
     EXPECT_EQ(g_shownBoxes[0].caption, L"HSP コンパイル/実行");
     EXPECT_EQ(g_shownBoxes[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
-    // Painting came back, and the command went no further.
+    // Painting came back after the view was put back (two carets and the
+    // scroll), and the command went no further.
     EXPECT_FALSE(host.editor.paintingHeld);
-    ASSERT_EQ(host.editor.log.size(), 7u);
+    ASSERT_EQ(host.editor.log.size(), 10u);
+    EXPECT_EQ(host.editor.log[8].message, static_cast<std::uint32_t>(MSG_PLACE_SCROLL));
     EXPECT_EQ(host.editor.log.back(), (testing::ReceivedMessage{MSG_ENABLE_REDRAW, 1, 0}));
 }
 
